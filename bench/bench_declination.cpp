@@ -1,0 +1,81 @@
+// The declination lookup: the real magc run through RunAndCapture plus ReadDeclination,
+// beside starting /bin/true through the same runner; and magc's own computation in-process.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "app/declination_lookup.h"
+#include "app/run_and_capture.h"
+#include "base/format_settings.h"
+#include "wmm_model.h"
+
+namespace {
+
+// A scratch folder holding a copy of magc and its coefficient file.
+class CalculatorFolder {
+ public:
+  CalculatorFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zenavo-bench-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) std::abort();
+    path_ = pattern + "/";
+    std::filesystem::copy_file(MAGC_PATH, path_ + "magc");
+    std::filesystem::copy_file(std::filesystem::path(MAGC_PATH).parent_path() / "WMM2025.COF",
+                               path_ + "WMM2025.COF");
+  }
+  ~CalculatorFolder() { std::filesystem::remove_all(path_); }
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+void BM_DeclinationLookupRealMagc(benchmark::State& state) {
+  zenavo::ScopedFormatSettings locale(zenavo::PointFormatSettings());
+  CalculatorFolder folder;
+  long double declination = 0;
+  for (auto _ : state) {
+    std::string output;
+    zenavo::RunAndCapture("magc -23.55 -46.63 0 7 12 26 7 > result.txt", folder.Path(), output);
+    zenavo::ReadDeclination(folder.Path() + "result.txt", declination);
+    benchmark::DoNotOptimize(declination);
+  }
+}
+
+void BM_BaselineRunTrue(benchmark::State& state) {
+  CalculatorFolder folder;
+  for (auto _ : state) {
+    std::string output;
+    zenavo::RunAndCapture("/bin/true", folder.Path(), output);
+    benchmark::DoNotOptimize(output);
+  }
+}
+
+void BM_MagcComputeElements(benchmark::State& state) {
+  const magc::MagneticModel model =
+      magc::LoadModel((std::filesystem::path(MAGC_PATH).parent_path() / "WMM2025.COF").string());
+  double latitude = -33;
+  for (auto _ : state) {
+    const magc::MagneticElements e = magc::ComputeElements(model, latitude, -46.63, 0, 2026.93);
+    benchmark::DoNotOptimize(e);
+    latitude = latitude > 5 ? -33 : latitude + 0.5;
+  }
+}
+
+void BM_MagcLoadModel(benchmark::State& state) {
+  const std::string path =
+      (std::filesystem::path(MAGC_PATH).parent_path() / "WMM2025.COF").string();
+  for (auto _ : state) benchmark::DoNotOptimize(magc::LoadModel(path));
+}
+
+#define REPEATED ->Repetitions(5)->ReportAggregatesOnly(true)
+BENCHMARK(BM_DeclinationLookupRealMagc)->Unit(benchmark::kMillisecond)->UseRealTime() REPEATED;
+BENCHMARK(BM_BaselineRunTrue)->Unit(benchmark::kMillisecond)->UseRealTime() REPEATED;
+BENCHMARK(BM_MagcComputeElements)->Unit(benchmark::kMicrosecond) REPEATED;
+BENCHMARK(BM_MagcLoadModel)->Unit(benchmark::kMicrosecond) REPEATED;
+
+}  // namespace
+
+BENCHMARK_MAIN();

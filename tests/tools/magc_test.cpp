@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "app/run_and_capture.h"
+#include "magc_cli.h"
+#include "support/temp_folder.h"
+#include "wmm_model.h"
+
+namespace magc {
+namespace {
+
+using zenavo::testing::TempFolder;
+
+const std::string kModelPath = std::string(ZENAVO_DATA_DIR) + "/WMM2025.COF";
+
+// NOAA's published test values for WMM2025 must come out to 0.01 degree and 0.1 nT.
+TEST(WorldMagneticModel, ReproducesThePublishedTestValues) {
+  const MagneticModel model = LoadModel(kModelPath);
+  std::ifstream file(std::string(ZENAVO_DATA_DIR) + "/WMM2025_test_values.csv");
+  std::string line;
+  double worstAngle = 0, worstField = 0;
+  int points = 0;
+  while (std::getline(file, line)) {
+    if (line.empty() || line[0] == '#' || line.rfind("date", 0) == 0) continue;
+    std::replace(line.begin(), line.end(), ',', ' ');
+    std::istringstream fields(line);
+    double year, height, lat, lon, x, y, z, h, f, incl, decl;
+    ASSERT_TRUE(fields >> year >> height >> lat >> lon >> x >> y >> z >> h >> f >> incl >> decl);
+    const MagneticElements e = ComputeElements(model, lat, lon, height, year);
+    SCOPED_TRACE(line);
+    EXPECT_NEAR(e.Declination, decl, 0.01);
+    EXPECT_NEAR(e.Inclination, incl, 0.01);
+    EXPECT_NEAR(e.North, x, 0.1);
+    EXPECT_NEAR(e.East, y, 0.1);
+    EXPECT_NEAR(e.Down, z, 0.1);
+    EXPECT_NEAR(e.Horizontal, h, 0.1);
+    EXPECT_NEAR(e.Total, f, 0.1);
+    worstAngle = std::max({worstAngle, std::fabs(e.Declination - decl), std::fabs(e.Inclination - incl)});
+    worstField = std::max({worstField, std::fabs(e.North - x), std::fabs(e.East - y),
+                           std::fabs(e.Down - z), std::fabs(e.Horizontal - h), std::fabs(e.Total - f)});
+    ++points;
+  }
+  EXPECT_EQ(points, 10);
+  RecordProperty("worst_angle_error_deg", std::to_string(worstAngle));
+  RecordProperty("worst_field_error_nT", std::to_string(worstField));
+  std::cout << "WMM2025 test values: " << points << " points, worst D/I error " << worstAngle
+            << " deg, worst field error " << worstField << " nT\n";
+}
+
+TEST(WorldMagneticModel, DamagedCoefficientFilesAreRefusedWithAReason) {
+  std::ifstream original(kModelPath, std::ios::binary);
+  const std::string good((std::istreambuf_iterator<char>(original)), {});
+  const std::size_t secondLine = good.find('\n') + 1;
+  const std::size_t thirdLine = good.find('\n', secondLine) + 1;
+  const std::size_t endMarker = good.find("9999");
+  const struct {
+    const char* name;
+    std::string bytes;
+    const char* reason;
+  } cases[] = {
+      {"empty", "", "is empty"},
+      {"noHeader", good.substr(secondLine), "no valid header"},
+      {"truncated", good.substr(0, good.size() / 2), "bad line"},
+      {"noEndLine", good.substr(0, endMarker), "truncated"},
+      {"missingLine", good.substr(0, secondLine) + good.substr(thirdLine), "lacks degree 1 order 0"},
+      {"repeatedLine", good.substr(0, thirdLine) + good.substr(secondLine), "bad line 3"},
+      {"letters", good.substr(0, secondLine) + "  1  0  -29351.8  abc  12.0  0.0\n" +
+                      good.substr(thirdLine), "bad line 2"},
+  };
+  for (const auto& c : cases) {
+    TempFolder folder;
+    const std::string path = folder.Write("WMM2025.COF", c.bytes);
+    try {
+      LoadModel(path);
+      ADD_FAILURE() << c.name << " accepted";
+    } catch (const ModelError& e) {
+      EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << c.name << ": " << e.what();
+    }
+  }
+  EXPECT_THROW(LoadModel("/no/such/WMM2025.COF"), ModelError);
+}
+
+TEST(MagcArguments, AcceptsTheSystemsCommandLineAndItsVariants) {
+  const struct {
+    std::vector<std::string> args;
+    double lat, lon;
+    int day, month, year;
+    OutputKind output;
+    const char* file;
+  } cases[] = {
+      {{"-23.55", "-46.63", "0", "7", "12", "26", "7", ">", "result.txt"}, -23.55, -46.63, 7, 12,
+       2026, OutputKind::AllElements, "result.txt"},
+      {{"-23,55", "-46,63", "0", "7", "12", "26", "7", ">", "result.txt"}, -23.55, -46.63, 7, 12,
+       2026, OutputKind::AllElements, "result.txt"},
+      {{"-21", "-45", "0", "29", "2", "2028"}, -21, -45, 29, 2, 2028, OutputKind::AllElements, ""},
+      {{"90", "-360", "1,5", "1", "1", "05", "1"}, 90, -360, 1, 1, 2005,
+       OutputKind::DeclinationOnly, ""},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    const auto request = ParseArguments(c.args, error);
+    ASSERT_TRUE(request) << error;
+    EXPECT_DOUBLE_EQ(request->Latitude, c.lat);
+    EXPECT_DOUBLE_EQ(request->Longitude, c.lon);
+    EXPECT_EQ(request->Day, c.day);
+    EXPECT_EQ(request->Month, c.month);
+    EXPECT_EQ(request->Year, c.year);
+    EXPECT_EQ(request->Output, c.output);
+    EXPECT_EQ(request->OutputFile, c.file);
+  }
+}
+
+TEST(MagcArguments, RefusesBadInputWithAOneLineReason) {
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {"-23.55", "-46.63", "0", "7", "12"},
+      {"-23.55", "-46.63", "0", "7", "12", "26", "7", "extra"},
+      {"abc", "-46.63", "0", "7", "12", "26"},
+      {"-23.5.5", "-46.63", "0", "7", "12", "26"},
+      {"-23.55", "-46,6,3", "0", "7", "12", "26"},
+      {"-23.55", "-46.63", "zero", "7", "12", "26"},
+      {"90.01", "-46.63", "0", "7", "12", "26"},
+      {"-91", "-46.63", "0", "7", "12", "26"},
+      {"nan", "-46.63", "0", "7", "12", "26"},
+      {"-23.55", "-46.63", "0", "30", "2", "26"},
+      {"-23.55", "-46.63", "0", "29", "2", "2027"},
+      {"-23.55", "-46.63", "0", "0", "12", "26"},
+      {"-23.55", "-46.63", "0", "7", "13", "26"},
+      {"-23.55", "-46.63", "0", "7", "12", "126"},
+      {"-23.55", "-46.63", "0", "7.5", "12", "26"},
+      {"-23.55", "-46.63", "0", "7", "12", "26", "9"},
+      {"-23.55", "-46.63", "0", "7", "12", "26", "7", ">"},
+      {"-23.55", "-46.63", "0", "7", "12", "26", ">", "a", "b"},
+  };
+  for (const auto& args : cases) {
+    std::string error;
+    EXPECT_FALSE(ParseArguments(args, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(error.find('\n'), std::string::npos);
+  }
+}
+
+TEST(MagcResult, DeclinationIsTheSixthFieldWithPointDecimals) {
+  Request request;
+  request.Latitude = -23.55;
+  request.Longitude = -46.63;
+  request.Day = 7;
+  request.Month = 12;
+  request.Year = 2026;
+  const MagneticElements elements{-21.90571, -40.969, 17205.06, 15962.94, -6418.93, -14939.8,
+                                  22786.31};
+  EXPECT_EQ(FormatResult(request, "WMM-2025", elements),
+            "-23.55 -46.63 0 2026.9315 WMM2025 -21.9057 -40.9690 17205.1 15962.9 -6418.9 "
+            "-14939.8 22786.3\n");
+  request.Output = OutputKind::DeclinationOnly;
+  EXPECT_EQ(FormatResult(request, "WMM-2025", elements), "-21.9057\n");
+  EXPECT_DOUBLE_EQ(DecimalYear(1, 1, 2025), 2025.0);
+  EXPECT_DOUBLE_EQ(DecimalYear(31, 12, 2028), 2028 + 365.0 / 366);
+}
+
+// The built executable, end to end, through the same runner the system uses.
+class MagcProgram : public ::testing::Test {
+ protected:
+  // Runs magc with `arguments` in the temporary folder; returns the exit status.
+  int Run(const std::string& arguments, std::string& output, const std::string& program = MAGC_PATH) {
+    int status = -1;
+    zenavo::RunAndCapture(program + " " + arguments, folder_.Path(), output, &status);
+    return status;
+  }
+  TempFolder folder_;
+};
+
+TEST_F(MagcProgram, WritesTheResultFileInTheWorkingFolder) {
+  std::string output;
+  EXPECT_EQ(Run("-23,55 -46,63 0 7 12 26 7 > result.txt", output), 0);
+  EXPECT_EQ(output, "");
+  const std::string result = folder_.Read("result.txt");
+  EXPECT_EQ(result.rfind("-23.55 -46.63 0 2026.9315 WMM2025 -21.", 0), 0u) << result;
+  EXPECT_EQ(Run("-23.55 -46.63 0 7 12 2026", output), 0);
+  EXPECT_EQ(output, result);  // without '> FILE' the same line goes to standard output
+}
+
+TEST_F(MagcProgram, BadInputWritesNoFileAndFails) {
+  for (const char* arguments :
+       {"91 0 0 7 12 26 7 > result.txt", "x 0 0 7 12 26 7 > result.txt",
+        "0 0 0 31 11 26 7 > result.txt", "0 0 0 7 12 26 7 >", "0 0 0 7 12 7 > result.txt"}) {
+    std::string output;
+    EXPECT_NE(Run(arguments, output), 0) << arguments;
+    EXPECT_EQ(output.rfind("magc: ", 0), 0u) << output;
+    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1) << output;
+    EXPECT_FALSE(folder_.Exists("result.txt")) << arguments;
+  }
+}
+
+TEST_F(MagcProgram, WarnsButComputesOutsideTheModelsDatesAndNearThePole) {
+  std::string output;
+  EXPECT_EQ(Run("-23.55 -46.63 0 1 1 2031 7 > result.txt", output), 0);
+  EXPECT_NE(output.find("outside the model's validity"), std::string::npos) << output;
+  EXPECT_TRUE(folder_.Exists("result.txt"));
+  EXPECT_EQ(Run("86.5 160 0 1 6 26 7 > pole.txt", output), 0);
+  EXPECT_NE(output.find("polar blackout zone"), std::string::npos) << output;
+  EXPECT_TRUE(folder_.Exists("pole.txt"));
+}
+
+TEST_F(MagcProgram, AMissingOrDamagedModelFileFailsWithoutAResult) {
+  // A copy of magc with no coefficient file beside it, then with a damaged one.
+  std::filesystem::copy_file(MAGC_PATH, folder_.Path() + "magc");
+  std::string output;
+  EXPECT_EQ(Run("-23.55 -46.63 0 7 12 26 7 > result.txt", output, folder_.Path() + "magc"), 2);
+  EXPECT_NE(output.find("WMM2025.COF"), std::string::npos) << output;
+  EXPECT_FALSE(folder_.Exists("result.txt"));
+  folder_.Write("WMM2025.COF", "    2025.0            WMM-2025     11/13/2024\n  1  0  -29351.8\n");
+  EXPECT_EQ(Run("-23.55 -46.63 0 7 12 26 7 > result.txt", output, folder_.Path() + "magc"), 2);
+  EXPECT_FALSE(folder_.Exists("result.txt"));
+}
+
+TEST_F(MagcProgram, HelpDocumentsTheCommandLine) {
+  std::string output;
+  EXPECT_EQ(Run("--help", output), 0);
+  EXPECT_NE(output.find("usage: magc LATITUDE LONGITUDE HEIGHT DAY MONTH YEAR"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace magc

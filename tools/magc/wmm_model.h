@@ -1,0 +1,50 @@
+// The World Magnetic Model: spherical-harmonic coefficients and the synthesis of the seven
+// field elements at a site and date.
+#pragma once
+
+#include <array>
+#include <stdexcept>
+#include <string>
+
+namespace magc {
+
+inline constexpr int kMaxDegree = 12;
+
+// Coefficients of one model, indexed [n][m] for degree n = 1..12, order m = 0..n.
+struct MagneticModel {
+  std::string Name;        // e.g. "WMM-2025"
+  double Epoch = 0;        // decimal year of the main-field coefficients
+  std::array<std::array<double, kMaxDegree + 1>, kMaxDegree + 1> G{}, H{};        // nT
+  std::array<std::array<double, kMaxDegree + 1>, kMaxDegree + 1> GDot{}, HDot{};  // nT/year
+};
+
+// Raised when a coefficient file cannot be read or is not a complete model.
+class ModelError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Reads a coefficient file in NOAA's layout: a header "EPOCH NAME DATE", one line
+// "n m g h gdot hdot" for every degree n = 1..12 and order m = 0..n, then a line of 9s.
+// Raises ModelError with what is wrong (missing file, bad header, missing, repeated or
+// malformed line).
+MagneticModel LoadModel(const std::string& path);
+
+// The seven elements of the field.
+struct MagneticElements {
+  double Declination;  // D, degrees east of true north
+  double Inclination;  // I, degrees, positive downward
+  double Horizontal;   // H, nT
+  double North;        // X, nT
+  double East;         // Y, nT
+  double Down;         // Z, nT
+  double Total;        // F, nT
+};
+
+// The field at geodetic `latitudeDeg` (north positive), `longitudeDeg` (east positive),
+// `heightKm` above the WGS-84 ellipsoid, at `decimalYear`, with the secular variation applied
+// linearly from the model's epoch.
+MagneticElements ComputeElements(const MagneticModel& model, double latitudeDeg,
+                                 double longitudeDeg, double heightKm, double decimalYear);
+
+}  // namespace magc
