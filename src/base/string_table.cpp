@@ -17,28 +17,41 @@ StringTable::StringTable(int colCount, int rowCount) : colCount_(std::max(1, col
 
 void StringTable::SetColCount(int count) {
   count = std::max(1, count);
-  if (count == colCount_) return;
+  if (count < colCount_)
+    for (auto& row : rows_)
+      if (static_cast<int>(row.size()) > count) row.resize(count);
   colCount_ = count;
-  for (auto& row : rows_) row.resize(count);
 }
 
 void StringTable::SetRowCount(int count) {
   count = std::max(1, count);
-  rows_.resize(count, std::vector<std::string>(colCount_));
+  rows_.resize(count);
   if (count <= fixedRows_) fixedRows_ = count - 1;
 }
 
 void StringTable::SetFixedRows(int count) { fixedRows_ = std::clamp(count, 0, RowCount() - 1); }
 
 const std::string& StringTable::Cells(int col, int row) const {
-  if (col < 0 || col >= colCount_ || row < 0 || row >= RowCount()) return kEmpty;
-  return rows_[row][col];
+  if (col < 0 || row < 0 || row >= RowCount()) return kEmpty;
+  const auto& cells = rows_[row];
+  return col < static_cast<int>(cells.size()) ? cells[col] : kEmpty;
 }
 
 void StringTable::SetCells(int col, int row, std::string text) {
   if (col < 0 || col >= colCount_) throw EListError(col);
   if (row < 0 || row >= RowCount()) throw EListError(row);
-  rows_[row][col] = std::move(text);
+  auto& cells = rows_[row];
+  if (col >= static_cast<int>(cells.size())) {
+    if (text.empty()) return;  // an empty cell beyond the stored ones is already empty
+    cells.resize(col + 1);
+  }
+  cells[col] = std::move(text);
+}
+
+std::vector<std::string> StringTable::RowCells(int row) const {
+  std::vector<std::string> cells = rows_.at(row);
+  cells.resize(colCount_);
+  return cells;
 }
 
 void StringTable::SwapRows(int a, int b) {

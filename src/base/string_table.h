@@ -30,7 +30,12 @@ class StringTable {
   // Exchanges two whole rows (used by sorting).
   void SwapRows(int a, int b);
 
+  // A copy of the texts of one row, ColCount of them.
+  std::vector<std::string> RowCells(int row) const;
+
  private:
+  // Each row stores only up to its last written cell; cells beyond read as empty. This keeps
+  // growing the counts cheap, even for a table made very wide by one line of a file.
   std::vector<std::vector<std::string>> rows_;
   int colCount_;
   int fixedRows_ = 1;

@@ -1,0 +1,29 @@
+// Filling a string table from a delimited text file.
+#pragma once
+
+#include <string>
+
+#include "base/string_table.h"
+
+namespace zenavo {
+
+// The candidate delimiters, in their order of preference.
+inline constexpr char kCsvDelimiters[] = {',', ';', '#', '\t', '|'};
+inline constexpr char kNoDelimiter = '\0';
+
+// The delimiter found from a file's first two lines (`second` empty for a one-line file), or
+// kNoDelimiter.
+char DetectDelimiter(const std::string& first, const std::string& second);
+
+// Writes the fields of `line` into row `row` from column 0, growing ColCount as needed (it is
+// never lowered). Fields follow the quote rules of the loader; an empty line writes nothing.
+void LoadCsvLine(StringTable& table, int row, const std::string& line, char delimiter);
+
+// Loads the file at `path` into `table` from cell (0, 0): the delimiter is detected among
+// , ; # tab |, every line becomes a row, RowCount ends at the number of lines, ColCount at
+// least at the widest line. Cells the file does not reach keep their text. Raises
+// ETableGridError "Cannot open file <path>" when the file cannot be opened (the table is then
+// untouched) and EInOutError when reading fails later.
+void LoadFromCsvFile(StringTable& table, const std::string& path);
+
+}  // namespace zenavo
