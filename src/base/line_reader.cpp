@@ -45,9 +45,11 @@ bool LineReader::NextLine(std::string& line) {
       }
       // A lone CR is dropped and the line goes on.
     }
-    // Copy up to the first byte that needs attention.
-    std::size_t i = 0;
-    while (i < size && data[i] != '\n' && data[i] != '\r' && data[i] != kEndOfFile) ++i;
+    // Copy up to the first byte that needs attention: a line feed, a CR or Ctrl-Z.
+    const char* stop = static_cast<const char*>(std::memchr(data, '\n', size));
+    std::size_t i = stop ? static_cast<std::size_t>(stop - data) : size;
+    if (const void* cr = std::memchr(data, '\r', i)) i = static_cast<const char*>(cr) - data;
+    if (const void* eof = std::memchr(data, kEndOfFile, i)) i = static_cast<const char*>(eof) - data;
     line.append(data, i);
     if (i > 0) started = true;
     begin_ += i;

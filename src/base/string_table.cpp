@@ -41,11 +41,15 @@ void StringTable::SetCells(int col, int row, std::string text) {
   if (col < 0 || col >= colCount_) throw EListError(col);
   if (row < 0 || row >= RowCount()) throw EListError(row);
   auto& cells = rows_[row];
-  if (col >= static_cast<int>(cells.size())) {
-    if (text.empty()) return;  // an empty cell beyond the stored ones is already empty
-    cells.resize(col + 1);
+  const int stored = static_cast<int>(cells.size());
+  if (col < stored) {
+    cells[col] = std::move(text);
+    return;
   }
-  cells[col] = std::move(text);
+  if (text.empty()) return;  // an empty cell beyond the stored ones is already empty
+  if (cells.capacity() == 0) cells.reserve(std::min(colCount_, 64));
+  if (col > stored) cells.resize(col);
+  cells.push_back(std::move(text));
 }
 
 std::vector<std::string> StringTable::RowCells(int row) const {

@@ -38,6 +38,7 @@ int CountPlain(const std::string& line, char candidate) {
 
 // Every run of two or more quotes becomes one quote.
 std::string CollapseQuoteRuns(std::string_view text) {
+  if (text.find("\"\"") == std::string_view::npos) return std::string(text);
   std::string result;
   result.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {

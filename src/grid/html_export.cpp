@@ -32,14 +32,16 @@ CellLook ResolveCellLook(const StringTable& table, const HtmlGridLook& look, int
   return cell;
 }
 
-std::string StyleOpen(const HtmlFont& font) {
-  return std::string(font.Bold ? "<b>" : "") + (font.Italic ? "<i>" : "") +
-         (font.Underline ? "<u>" : "");
+void AppendStyleOpen(std::string& out, const HtmlFont& font) {
+  if (font.Bold) out += "<b>";
+  if (font.Italic) out += "<i>";
+  if (font.Underline) out += "<u>";
 }
 
-std::string StyleClose(const HtmlFont& font) {
-  return std::string(font.Underline ? "</u>" : "") + (font.Italic ? "</i>" : "") +
-         (font.Bold ? "</b>" : "");
+void AppendStyleClose(std::string& out, const HtmlFont& font) {
+  if (font.Underline) out += "</u>";
+  if (font.Italic) out += "</i>";
+  if (font.Bold) out += "</b>";
 }
 
 const char* AlignAttribute(CellAlignment alignment) {
@@ -50,64 +52,82 @@ const char* AlignAttribute(CellAlignment alignment) {
   }
 }
 
-// The cell text: every CR becomes <br>, an empty text is <br> (or `emptyText`).
-void AppendCellText(std::string& line, const std::string& text, const char* emptyText) {
+// The cell text: every CR becomes <br>, an empty text is `emptyText`.
+void AppendCellText(std::string& out, const std::string& text, const char* emptyText) {
   if (text.empty()) {
-    line += emptyText;
+    out += emptyText;
     return;
   }
-  for (char c : text) {
-    if (c == '\r')
-      line += "<br>";
-    else
-      line += c;
+  std::size_t start = 0;
+  for (std::size_t cr; (cr = text.find('\r', start)) != std::string::npos; start = cr + 1) {
+    out.append(text, start, cr - start);
+    out += "<br>";
   }
+  out.append(text, start, std::string::npos);
 }
 
-std::string CellLine(const StringTable& table, const THTMLSettings& settings,
-                     const HtmlGridLook& look, int col, int row, bool headerRow) {
+// The font start tag of a cell ("" when none), and whether one was written.
+bool AppendFontOpen(std::string& out, const THTMLSettings& settings, const HtmlGridLook& look,
+                    const HtmlFont& font, bool headerRow) {
+  if (headerRow || !settings.SaveFonts) {
+    if (!settings.SaveColor) return false;
+    out += "<font color=\"";
+    out += font.Color;
+    out += "\">";
+    return true;
+  }
+  const bool face = font.Name != look.Font.Name;
+  if (!settings.SaveColor && !face) return false;
+  out += "<font ";
+  if (settings.SaveColor) out += "color=\"" + font.Color + "\"";
+  out += ' ';
+  if (face) out += "face=\"" + font.Name + "\"";
+  out += '>';
+  return true;
+}
+
+// One cell line, CR LF included.
+void AppendCellLine(std::string& out, const StringTable& table, const THTMLSettings& settings,
+                    const HtmlGridLook& look, int col, int row, bool headerRow) {
   const CellLook cell = ResolveCellLook(table, look, col, row);
   const std::string& text = table.Cells(col, row);
-  std::string line = "<td";
-  if (!look.WordWrap) line += " nowrap";
-  if (look.Alignment && (headerRow || !text.empty())) line += AlignAttribute(look.Alignment(col, row));
-  if (headerRow) {
-    line += " bgcolor=\"" + look.FixedColor + "\"";
-  } else if (cell.fixed || settings.SaveColor) {
-    line += " bgcolor=\"" + *cell.background + "\"";
+  out += "<td";
+  if (!look.WordWrap) out += " nowrap";
+  if (look.Alignment && (headerRow || !text.empty())) out += AlignAttribute(look.Alignment(col, row));
+  if (headerRow || cell.fixed || settings.SaveColor) {
+    out += " bgcolor=\"";
+    out += headerRow ? look.FixedColor : *cell.background;
+    out += '"';
   }
-  line += '>';
-  const std::string styleOpen = settings.SaveFonts ? StyleOpen(*cell.font) : "";
-  const std::string styleClose = settings.SaveFonts ? StyleClose(*cell.font) : "";
-  std::string fontOpen, fontClose;
-  if (headerRow || !settings.SaveFonts) {
-    if (settings.SaveColor) fontOpen = "<font color=\"" + cell.font->Color + "\">", fontClose = "</font>";
-  } else {
-    const std::string colorPart = settings.SaveColor ? "color=\"" + cell.font->Color + "\"" : "";
-    const std::string facePart =
-        cell.font->Name != look.Font.Name ? "face=\"" + cell.font->Name + "\"" : "";
-    if (!colorPart.empty() || !facePart.empty())
-      fontOpen = "<font " + colorPart + " " + facePart + ">", fontClose = "</font>";
-  }
+  out += '>';
   if (headerRow) {
     // Header cells: style tags outside the font element; closed with </td> alone.
-    line += styleOpen + fontOpen;
-    AppendCellText(line, text, "<br>");
-    line += fontClose + styleClose + "</td>";
+    if (settings.SaveFonts) AppendStyleOpen(out, *cell.font);
+    const bool font = AppendFontOpen(out, settings, look, *cell.font, true);
+    AppendCellText(out, text, "<br>");
+    if (font) out += "</font>";
+    if (settings.SaveFonts) AppendStyleClose(out, *cell.font);
   } else {
-    line += fontOpen + styleOpen;
-    AppendCellText(line, text, settings.XHTML ? "<br/>" : "<br>");
-    line += styleClose + fontClose + "</td>";
+    const bool font = AppendFontOpen(out, settings, look, *cell.font, false);
+    if (settings.SaveFonts) AppendStyleOpen(out, *cell.font);
+    AppendCellText(out, text, settings.XHTML ? "<br/>" : "<br>");
+    if (settings.SaveFonts) AppendStyleClose(out, *cell.font);
+    if (font) out += "</font>";
   }
-  return line;
+  out += "</td>\r\n";
 }
 
-void AppendRow(std::vector<std::string>& lines, const StringTable& table,
-               const THTMLSettings& settings, const HtmlGridLook& look, int row, bool headerRow) {
-  lines.emplace_back("<tr>");
+void AppendLine(std::string& out, const std::string& line) {
+  out += line;
+  out += "\r\n";
+}
+
+void AppendRow(std::string& out, const StringTable& table, const THTMLSettings& settings,
+               const HtmlGridLook& look, int row, bool headerRow) {
+  out += "<tr>\r\n";
   for (int col = 0; col < table.ColCount(); ++col)
-    lines.push_back(CellLine(table, settings, look, col, row, headerRow));
-  lines.emplace_back("</tr>");
+    AppendCellLine(out, table, settings, look, col, row, headerRow);
+  out += "</tr>\r\n";
 }
 
 // Buffered writing to a file descriptor with the runtime's error texts.
@@ -122,6 +142,11 @@ class FileWriter {
     buffer_ += "\r\n";
     if (buffer_.size() >= kFlushSize) Flush();
   }
+  // Bytes that already hold their line ends, written straight through.
+  void WriteBytes(const std::string& bytes) {
+    Flush();
+    WriteAll(bytes.data(), bytes.size());
+  }
   void Close() {
     Flush();
     const int fd = fd_;
@@ -133,14 +158,17 @@ class FileWriter {
   static constexpr std::size_t kFlushSize = 1 << 20;
 
   void Flush() {
+    WriteAll(buffer_.data(), buffer_.size());
+    buffer_.clear();
+  }
+  void WriteAll(const char* data, std::size_t size) {
     std::size_t done = 0;
-    while (done < buffer_.size()) {
-      const ssize_t count = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+    while (done < size) {
+      const ssize_t count = ::write(fd_, data + done, size - done);
       if (count < 0 && errno == EINTR) continue;
       if (count < 0) Fail(errno);
       done += static_cast<std::size_t>(count);
     }
-    buffer_.clear();
   }
   [[noreturn]] static void Fail(int error) {
     throw EInOutError(error == ENOSPC ? "Disk full" : "I/O error " + std::to_string(error));
@@ -166,54 +194,85 @@ void CopyLinesOf(const std::string& path, FileWriter& writer) {
   ::close(fd);
 }
 
-}  // namespace
-
-std::vector<std::string> BuildHtmlDocument(const StringTable& table,
-                                           const THTMLSettings& settings,
-                                           const HtmlGridLook& look) {
-  std::vector<std::string> lines;
-  lines.reserve(static_cast<std::size_t>(table.RowCount()) * (table.ColCount() + 2) + 12);
+// Generates the document's lines in order into `out`, handing it to `emit` whenever it holds
+// about a block's worth of whole lines, and once at the end. `emit` may keep or empty `out`.
+void GenerateHtml(const StringTable& table, const THTMLSettings& settings,
+                  const HtmlGridLook& look, const std::function<void(std::string&)>& emit) {
+  std::string out;
+  out.reserve(HtmlDocument::kBlockSize + 4096);
   if (settings.XHTML) {
-    lines.emplace_back("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
-    lines.emplace_back("<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\"");
-    lines.emplace_back("\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">");
-    lines.emplace_back(
-        "<html xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"en\" lang=\"en\">");
+    out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
+    out += "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\"\r\n";
+    out += "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">\r\n";
+    out += "<html xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"en\" lang=\"en\">\r\n";
   }
-  if (!settings.PrefixTag.empty()) lines.push_back(settings.PrefixTag);
-  std::string tableTag = "<table border=\"" + std::to_string(settings.BorderSize) +
-                         "\" cellspacing=\"" + std::to_string(settings.CellSpacing) +
-                         "\" cellpadding=\"" + std::to_string(settings.CellPadding) + "\" ";
-  if (!settings.TableStyle.empty()) tableTag += " " + settings.TableStyle + " ";
-  tableTag += " width=\"" + std::to_string(settings.Width) + "%\">";
-  lines.push_back(std::move(tableTag));
+  if (!settings.PrefixTag.empty()) AppendLine(out, settings.PrefixTag);
+  out += "<table border=\"" + std::to_string(settings.BorderSize) + "\" cellspacing=\"" +
+         std::to_string(settings.CellSpacing) + "\" cellpadding=\"" +
+         std::to_string(settings.CellPadding) + "\" ";
+  if (!settings.TableStyle.empty()) out += " " + settings.TableStyle + " ";
+  out += " width=\"" + std::to_string(settings.Width) + "%\">\r\n";
   int bodyStart = 0;
   if (table.FixedRows() > 0) {
-    AppendRow(lines, table, settings, look, 0, true);
+    AppendRow(out, table, settings, look, 0, true);
     bodyStart = 1;
   }
-  for (int row = bodyStart; row < table.RowCount(); ++row)
-    AppendRow(lines, table, settings, look, row, false);
-  lines.emplace_back("</table>");
-  if (!settings.SuffixTag.empty()) lines.push_back(settings.SuffixTag);
-  if (settings.XHTML) lines.emplace_back("</html>");
-  return lines;
+  for (int row = bodyStart; row < table.RowCount(); ++row) {
+    AppendRow(out, table, settings, look, row, false);
+    if (out.size() >= HtmlDocument::kBlockSize) emit(out);
+  }
+  out += "</table>\r\n";
+  if (!settings.SuffixTag.empty()) AppendLine(out, settings.SuffixTag);
+  if (settings.XHTML) out += "</html>\r\n";
+  emit(out);
 }
 
-void WriteHtmlFile(const std::string& fileName, const std::vector<std::string>& lines,
-                   const THTMLSettings& settings) {
+int CreateOutputFile(const std::string& fileName) {
   const int fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) throw ETableGridError("Cannot Create file " + fileName);
-  FileWriter writer(fd);
+  return fd;
+}
+
+}  // namespace
+
+HtmlDocument BuildHtmlDocument(const StringTable& table, const THTMLSettings& settings,
+                               const HtmlGridLook& look) {
+  HtmlDocument document;
+  GenerateHtml(table, settings, look, [&](std::string& block) {
+    document.Blocks.push_back(std::move(block));
+    block = std::string();
+    block.reserve(HtmlDocument::kBlockSize + 4096);
+  });
+  return document;
+}
+
+std::string HtmlDocument::Text() const {
+  std::string text;
+  for (const std::string& block : Blocks) text += block;
+  return text;
+}
+
+void WriteHtmlFile(const std::string& fileName, const HtmlDocument& document,
+                   const THTMLSettings& settings) {
+  FileWriter writer(CreateOutputFile(fileName));
   CopyLinesOf(settings.HeaderFile, writer);
-  for (const std::string& line : lines) writer.WriteLine(line);
+  for (const std::string& block : document.Blocks) writer.WriteBytes(block);
   CopyLinesOf(settings.FooterFile, writer);
   writer.Close();
 }
 
 void ExportHtmlFile(const StringTable& table, const std::string& fileName,
                     const THTMLSettings& settings, const HtmlGridLook& look) {
-  WriteHtmlFile(fileName, BuildHtmlDocument(table, settings, look), settings);
+  // The same lines as BuildHtmlDocument, written block by block through one reused buffer:
+  // a large table then needs about a megabyte instead of a copy of the whole file in memory.
+  FileWriter writer(CreateOutputFile(fileName));
+  CopyLinesOf(settings.HeaderFile, writer);
+  GenerateHtml(table, settings, look, [&](std::string& block) {
+    writer.WriteBytes(block);
+    block.clear();
+  });
+  CopyLinesOf(settings.FooterFile, writer);
+  writer.Close();
 }
 
 }  // namespace zenavo

@@ -52,19 +52,28 @@ struct HtmlGridLook {
   std::function<CellAlignment(int col, int row)> Alignment;
 };
 
-// The document's lines, in order, without line ends.
-std::vector<std::string> BuildHtmlDocument(const StringTable& table,
-                                           const THTMLSettings& settings,
-                                           const HtmlGridLook& look);
+// A document built in memory: its lines in order, each ending with CR LF, held in blocks of
+// about a megabyte (whole lines each) so that a large table needs no single huge buffer.
+struct HtmlDocument {
+  static constexpr std::size_t kBlockSize = 1 << 20;
+  std::vector<std::string> Blocks;
+  // The whole document as one text.
+  std::string Text() const;
+};
 
-// Creates (or truncates) `fileName` and writes HeaderFile's lines, `lines`, then FooterFile's
-// lines, each ending with CR LF. Raises ETableGridError "Cannot Create file <fileName>" before
+// The whole document, built before any file is opened.
+HtmlDocument BuildHtmlDocument(const StringTable& table, const THTMLSettings& settings,
+                               const HtmlGridLook& look);
+
+// Creates (or truncates) `fileName` and writes HeaderFile's lines, `document`, then
+// FooterFile's lines, every line ending with CR LF. Raises ETableGridError "Cannot Create file <fileName>" before
 // anything is written when the file cannot be created (an existing file stays as it was), and
 // EInOutError ("Disk full", "I/O error <n>") when writing fails later.
-void WriteHtmlFile(const std::string& fileName, const std::vector<std::string>& lines,
+void WriteHtmlFile(const std::string& fileName, const HtmlDocument& document,
                    const THTMLSettings& settings);
 
-// BuildHtmlDocument, then WriteHtmlFile.
+// Creates the file (raising as WriteHtmlFile does before anything is written) and writes the
+// header file's lines, the lines of BuildHtmlDocument, and the footer file's lines.
 void ExportHtmlFile(const StringTable& table, const std::string& fileName,
                     const THTMLSettings& settings, const HtmlGridLook& look);
 

@@ -13,6 +13,19 @@ namespace {
 
 using zenavo::testing::TempFolder;
 
+// The document's lines; every line, the last included, must end with CR LF.
+std::vector<std::string> Lines(const HtmlDocument& blocks) {
+  for (const std::string& block : blocks.Blocks)
+    EXPECT_TRUE(block.size() >= 2 && block.substr(block.size() - 2) == "\r\n");
+  const std::string document = blocks.Text();
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = document.find("\r\n", start)) != std::string::npos; start = end + 2)
+    lines.push_back(document.substr(start, end - start));
+  EXPECT_EQ(start, document.size()) << "text after the last CR LF";
+  return lines;
+}
+
 // The satellite grid's look with fixed palette colours.
 HtmlGridLook Grid1Look() {
   HtmlGridLook look;
@@ -57,16 +70,26 @@ TEST(BuildHtmlDocument, WritesTheSatelliteTableLineByLine) {
       "<td nowrap bgcolor=\"#FFFFE1\"><font color=\"#000000\" >-70.0</font></td>",
       "</tr>",
       "</table>"};
-  EXPECT_EQ(BuildHtmlDocument(SmallTable(), THTMLSettings{}, Grid1Look()), expected);
+  EXPECT_EQ(Lines(BuildHtmlDocument(SmallTable(), THTMLSettings{}, Grid1Look())), expected);
+}
+
+TEST(BuildHtmlDocument, LargeTablesComeInBlocksOfWholeLines) {
+  StringTable table(7, 20000);
+  for (int row = 0; row < table.RowCount(); ++row) table.SetCells(0, row, "row" + std::to_string(row));
+  const HtmlDocument document = BuildHtmlDocument(table, THTMLSettings{}, Grid1Look());
+  EXPECT_GT(document.Blocks.size(), 1u);
+  const std::vector<std::string> lines = Lines(document);
+  EXPECT_EQ(lines.size(), 1u + 20000 * 9 + 1);
+  EXPECT_EQ(lines.back(), "</table>");
 }
 
 TEST(BuildHtmlDocument, HeaderOnlyTable) {
   StringTable table(2, 1);
   table.SetFixedRows(0);
-  EXPECT_EQ(BuildHtmlDocument(table, THTMLSettings{}, Grid1Look()).size(), 1u + 4 + 1);
+  EXPECT_EQ(Lines(BuildHtmlDocument(table, THTMLSettings{}, Grid1Look())).size(), 1u + 4 + 1);
   StringTable withHeader(2, 2);
   withHeader.SetRowCount(1);  // FixedRows drops to 0: the only row is a body row
-  EXPECT_EQ(BuildHtmlDocument(withHeader, THTMLSettings{}, Grid1Look())[2],
+  EXPECT_EQ(Lines(BuildHtmlDocument(withHeader, THTMLSettings{}, Grid1Look()))[2],
             "<td nowrap bgcolor=\"#FFFFE1\"><font color=\"#000000\" ><br></font></td>");
 }
 
@@ -79,7 +102,7 @@ TEST(BuildHtmlDocument, SettingsShapeTheDocument) {
   settings.BorderSize = 2;
   settings.Width = 80;
   StringTable table(1, 2);
-  const std::vector<std::string> lines = BuildHtmlDocument(table, settings, Grid1Look());
+  const std::vector<std::string> lines = Lines(BuildHtmlDocument(table, settings, Grid1Look()));
   ASSERT_EQ(lines.size(), 15u);
   EXPECT_EQ(lines[0], "<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
   EXPECT_EQ(lines[1], "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\"");
@@ -105,7 +128,7 @@ TEST(BuildHtmlDocument, FontsColoursAndAlignment) {
   table.SetCells(0, 0, "h");
   table.SetCells(0, 1, "x");
   THTMLSettings settings;
-  std::vector<std::string> lines = BuildHtmlDocument(table, settings, look);
+  std::vector<std::string> lines = Lines(BuildHtmlDocument(table, settings, look));
   EXPECT_EQ(lines[2], "<td nowrap align=\"right\" bgcolor=\"#F0F0F0\"><b><font color=\"#000000\">h</font></b></td>");
   EXPECT_EQ(lines[3], "<td nowrap align=\"center\" bgcolor=\"#F0F0F0\"><b><font color=\"#000000\"><br></font></b></td>");
   EXPECT_EQ(lines[6], "<td nowrap align=\"right\" bgcolor=\"#FFFFE1\"><font color=\"#000000\" ><i><u>x</u></i></font></td>");
@@ -115,20 +138,20 @@ TEST(BuildHtmlDocument, FontsColoursAndAlignment) {
   settings.SaveColor = false;
   look.Alignment = nullptr;
   look.FixedFont.Name = "Arial";  // header font differs from the grid's font: face in body? no
-  lines = BuildHtmlDocument(table, settings, look);
+  lines = Lines(BuildHtmlDocument(table, settings, look));
   EXPECT_EQ(lines[2], "<td nowrap bgcolor=\"#F0F0F0\"><b>h</b></td>");
   EXPECT_EQ(lines[6], "<td nowrap><i><u>x</u></i></td>");
 
   settings.SaveFonts = false;
   settings.SaveColor = true;
   look.Font.Name = "Courier";
-  lines = BuildHtmlDocument(table, settings, look);
+  lines = Lines(BuildHtmlDocument(table, settings, look));
   EXPECT_EQ(lines[6], "<td nowrap bgcolor=\"#FFFFE1\"><font color=\"#000000\">x</font></td>");
 
   settings.SaveFonts = true;
   look.WordWrap = true;
   look.FixedCols = 1;  // a fixed body cell: fixed colour and font, with a face of its own
-  lines = BuildHtmlDocument(table, settings, look);
+  lines = Lines(BuildHtmlDocument(table, settings, look));
   EXPECT_EQ(lines[6], "<td bgcolor=\"#F0F0F0\"><font color=\"#000000\" face=\"Arial\"><b>x</b></font></td>");
 }
 
@@ -138,18 +161,31 @@ TEST(WriteHtmlFile, EndsEveryLineWithCrLfAndCopiesHeaderAndFooterFiles) {
   settings.HeaderFile = folder.Write("head.txt", "<html>\n<body>");
   settings.FooterFile = folder.Path() + "missing-footer.txt";  // skipped silently
   const std::string name = folder.Path() + "out.htm";
-  WriteHtmlFile(name, {"a", "b"}, settings);
+  WriteHtmlFile(name, HtmlDocument{{"a\r\n", "b\r\n"}}, settings);
   EXPECT_EQ(folder.Read("out.htm"), "<html>\r\n<body>\r\na\r\nb\r\n");
   settings.HeaderFile.clear();
-  WriteHtmlFile(name, {"second"}, settings);  // created anew: only the second document
+  WriteHtmlFile(name, HtmlDocument{{"second\r\n"}}, settings);  // created anew: only the second document
   EXPECT_EQ(folder.Read("out.htm"), "second\r\n");
+}
+
+TEST(ExportHtmlFile, WritesExactlyTheBuiltDocumentBetweenHeaderAndFooter) {
+  TempFolder folder;
+  StringTable table(7, 30000);
+  for (int row = 0; row < table.RowCount(); ++row)
+    for (int col = 0; col < 7; col += 3) table.SetCells(col, row, "r" + std::to_string(row));
+  THTMLSettings settings;
+  settings.HeaderFile = folder.Write("head.txt", "<html>\r\n");
+  settings.FooterFile = folder.Write("foot.txt", "</html>");
+  ExportHtmlFile(table, folder.Path() + "out.htm", settings, Grid1Look());
+  EXPECT_EQ(folder.Read("out.htm"),
+            "<html>\r\n" + BuildHtmlDocument(table, settings, Grid1Look()).Text() + "</html>\r\n");
 }
 
 TEST(WriteHtmlFile, CannotCreateLeavesAnExistingFileUntouched) {
   TempFolder folder;
   for (const std::string& name : {folder.Path() + "no/such/folder/out.htm", folder.Path()}) {
     try {
-      WriteHtmlFile(name, {"x"}, THTMLSettings{});
+      WriteHtmlFile(name, HtmlDocument{{"x\r\n"}}, THTMLSettings{});
       FAIL() << name;
     } catch (const ETableGridError& e) {
       EXPECT_EQ(e.Message(), "Cannot Create file " + name);
@@ -163,7 +199,7 @@ TEST(WriteHtmlFile, CannotCreateLeavesAnExistingFileUntouched) {
   if (child == 0) {
     if (geteuid() == 0 && setuid(65534) != 0) _exit(3);
     try {
-      WriteHtmlFile(name, {"x"}, THTMLSettings{});
+      WriteHtmlFile(name, HtmlDocument{{"x\r\n"}}, THTMLSettings{});
     } catch (const ETableGridError& e) {
       _exit(e.Message() == "Cannot Create file " + name ? 0 : 1);
     }
@@ -177,7 +213,7 @@ TEST(WriteHtmlFile, CannotCreateLeavesAnExistingFileUntouched) {
 
 TEST(WriteHtmlFile, AFullDiskIsAnInputOutputError) {
   try {
-    WriteHtmlFile("/dev/full", {std::string(2 << 20, 'x')}, THTMLSettings{});
+    WriteHtmlFile("/dev/full", HtmlDocument{{std::string(2 << 20, 'x')}}, THTMLSettings{});
     FAIL();
   } catch (const EInOutError& e) {
     EXPECT_EQ(e.Message(), "Disk full");
