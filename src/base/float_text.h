@@ -31,17 +31,3 @@ std::string FloatToStrFixed(long double value, int precision, int decimals);
 std::string FormatResultCell(long double value);
 
 }  // namespace zenavo
-
-namespace zenavo {
-
-// The 18 significant decimal digits of |value| (correctly rounded, halves to even) and the
-// decimal exponent e with |value| = 0.d1d2...d18 x 10^e; "" and 0 for zero. Every conversion
-// above rounds from these digits.
-struct ExtendedDigits {
-  std::string Digits;
-  int Exponent = 0;
-  bool operator==(const ExtendedDigits&) const = default;
-};
-ExtendedDigits ExtendedDecimalDigits(long double value);
-
-}  // namespace zenavo

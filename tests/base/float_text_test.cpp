@@ -7,6 +7,7 @@
 #include <limits>
 #include <random>
 
+#include "base/decimal_digits.h"
 #include "base/exceptions.h"
 #include "base/format_settings.h"
 
@@ -154,7 +155,7 @@ TEST(FloatText, RoundTripsThroughBothLocales) {
 }
 
 // The digits behind every conversion agree with the library's correctly rounded printing.
-TEST(ExtendedDecimalDigits, AgreeWithTheLibraryConversion) {
+TEST(ExactDigits, AgreeWithTheLibraryConversion) {
   std::mt19937_64 random(20261208);
   std::uniform_real_distribution<double> mantissa(1.0, 10.0);
   std::uniform_int_distribution<int> decade(-22, 24);
@@ -169,12 +170,16 @@ TEST(ExtendedDecimalDigits, AgreeWithTheLibraryConversion) {
     char buffer[64];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(v),
                                    std::chars_format::scientific, 17).ptr;
-    ExtendedDigits expected;
+    DecimalDigits expected;
+    expected.negative = v < 0;
     const char* p = buffer;
     for (; *p != 'e'; ++p)
-      if (*p != '.') expected.Digits += *p;
-    expected.Exponent = std::stoi(std::string(static_cast<const char*>(p + 1), static_cast<const char*>(end))) + 1;
-    ASSERT_EQ(ExtendedDecimalDigits(v), expected) << buffer;
+      if (*p != '.') expected.digits += *p;
+    expected.exponent = std::stoi(std::string(static_cast<const char*>(p + 1), static_cast<const char*>(end))) + 1;
+    const DecimalDigits actual = ExactDigits(v);
+    ASSERT_EQ(actual.digits, expected.digits) << buffer;
+    ASSERT_EQ(actual.exponent, expected.exponent) << buffer;
+    ASSERT_EQ(actual.negative, expected.negative) << buffer;
   }
 }
 
