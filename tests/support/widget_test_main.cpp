@@ -1,0 +1,33 @@
+// Entry point of the widget tests: the application object on Qt's offscreen platform, with the
+// error box and the beep recorded instead of shown.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "app/application.h"
+#include "numedit/beep.h"
+#include "support/widget_test_support.h"
+
+namespace zenavo::testing {
+
+std::vector<std::string>& ShownErrors() {
+  static std::vector<std::string> errors;
+  return errors;
+}
+
+int& BeepCount() {
+  static int count = 0;
+  return count;
+}
+
+}  // namespace zenavo::testing
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  zenavo::TApplication application(argc, argv);
+  zenavo::TApplication::SetErrorHandler(
+      [](const std::string& message) { zenavo::testing::ShownErrors().push_back(message); });
+  zenavo::SetBeepHandler([] { ++zenavo::testing::BeepCount(); });
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
