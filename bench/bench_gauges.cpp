@@ -1,0 +1,49 @@
+// The main window's compass dial: a Position change (a frame from the cached dial image plus
+// the needle) beside a full rebuild of the dial image followed by a frame.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <cstdlib>
+
+#include "app/form_gauges.h"
+
+namespace {
+
+void BM_DialPositionRepaint(benchmark::State& state) {
+  zenavo::TAngularMeter dial;
+  zenavo::ApplyCompassDialSettings(dial, "Norte Geográfico");
+  double position = 0;
+  for (auto _ : state) {
+    position = position >= 359 ? 0 : position + 1;
+    dial.SetPosition(position);
+    benchmark::DoNotOptimize(dial.RenderFrame().constBits());
+  }
+  state.counters["rebuilds"] = dial.Rebuilds();
+}
+
+void BM_DialFullRebuild(benchmark::State& state) {
+  zenavo::TAngularMeter dial;
+  zenavo::ApplyCompassDialSettings(dial, "Norte Geográfico");
+  bool flip = false;
+  for (auto _ : state) {
+    flip = !flip;
+    dial.SetTicksColor(flip ? zenavo::clSilver : zenavo::clWhite);  // rebuilds the dial image
+    benchmark::DoNotOptimize(dial.RenderFrame().constBits());
+  }
+}
+
+#define REPEATED ->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true)
+BENCHMARK(BM_DialPositionRepaint) REPEATED;
+BENCHMARK(BM_DialFullRebuild) REPEATED;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

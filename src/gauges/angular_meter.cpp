@@ -1,0 +1,305 @@
+#include "gauges/angular_meter.h"
+
+#include <QPainter>
+#include <QPolygon>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "base/exceptions.h"
+#include "base/format_settings.h"
+
+namespace zenavo {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// The point at `angle` degrees (clockwise from twelve o'clock) and distance `r` from the
+// centre, each offset cut toward zero.
+QPoint DialPoint(int cx, int cy, double angle, double r) {
+  return QPoint(cx + static_cast<int>(std::trunc(r * std::sin(angle * kPi / 180))),
+                cy - static_cast<int>(std::trunc(r * std::cos(angle * kPi / 180))));
+}
+
+// The box (left, top)-(right, bottom), right and bottom exclusive.
+QRect Box(int left, int top, int right, int bottom) {
+  return QRect(left, top, right - left, bottom - top);
+}
+
+// A pen of one pixel that leaves out a line's last point, as the dial's lines are drawn.
+QPen LinePen(const QColor& color) {
+  QPen pen(color, 0);
+  pen.setCapStyle(Qt::FlatCap);
+  return pen;
+}
+
+// A pie slice of `box` running clockwise from dial angle `from` to dial angle `to`.
+void DrawPie(QPainter& painter, const QRect& box, double from, double to, const QColor& color) {
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(color);
+  const double sweep = to - from;
+  if (sweep >= 360) {
+    painter.drawEllipse(box);
+    return;
+  }
+  // Qt counts sixteenths of a degree counter-clockwise from three o'clock.
+  painter.drawPie(box, static_cast<int>(std::lround((90 - from) * 16)),
+                  -static_cast<int>(std::lround(sweep * 16)));
+}
+
+void FillCircle(QPainter& painter, const QRect& box, const QColor& color) {
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(color);
+  painter.drawEllipse(box);
+}
+
+// "%.<decimals>f" of `value` with the locale's decimal separator.
+std::string LabelText(double value, int decimals) {
+  char buffer[128];
+  std::snprintf(buffer, sizeof buffer, "%.*f", std::min(decimals, 60), value);
+  std::string text = buffer;
+  for (char& c : text)
+    if (c == '.' || c == ',') c = CurrentFormatSettings().DecimalSeparator;
+  return text;
+}
+
+}  // namespace
+
+TAngularMeter::TAngularMeter(QWidget* parent) : TGaugeImageControl(parent) {
+  BeginLoading();
+  resize(310, 250);
+  labelsFont_.setPixelSize(11);
+  QFont font = this->font();
+  font.setPixelSize(13);
+  setFont(font);
+  EndLoading();
+}
+
+template <class T>
+void TAngularMeter::SetAndRebuild(T& field, T value) {
+  if (field == value) return;
+  field = value;
+  Rebuild();
+}
+
+template <class T>
+void TAngularMeter::SetAndRepaint(T& field, T value) {
+  if (field == value) return;
+  field = value;
+  RequestRepaint();
+}
+
+void TAngularMeter::SetMaxValue(double value) {
+  if (value == maxValue_) return;
+  if (!Loading() && value < minValue_) throw EGaugeError();
+  maxValue_ = value;
+  if (maxValue_ < position_) position_ = maxValue_;
+  Rebuild();
+}
+
+void TAngularMeter::SetMinValue(double value) {
+  if (value == minValue_) return;
+  if (!Loading() && value > maxValue_) throw EGaugeError();
+  minValue_ = value;
+  if (minValue_ > position_) position_ = minValue_;
+  Rebuild();
+}
+
+void TAngularMeter::SetPosition(double value) {
+  const double clamped = value < minValue_ ? minValue_ : (value > maxValue_ ? maxValue_ : value);
+  if (clamped == position_) return;
+  position_ = clamped;
+  RequestRepaint();
+  if (OnChange) OnChange(*this);
+}
+
+void TAngularMeter::SetDecimals(int value) { SetAndRebuild(decimals_, std::max(0, value)); }
+void TAngularMeter::SetAngle(int value) { SetAndRebuild(angle_, value); }
+void TAngularMeter::SetAngleOffset(int value) { SetAndRebuild(angleOffset_, std::clamp(value, 0, 360)); }
+void TAngularMeter::SetRadius(int value) { SetAndRebuild(radius_, value); }
+void TAngularMeter::SetSpacing(int value) { SetAndRebuild(spacing_, value); }
+void TAngularMeter::SetTicks(int value) { SetAndRebuild(ticks_, std::max(0, value)); }
+void TAngularMeter::SetTicksMin(int value) { SetAndRebuild(ticksMin_, value); }
+void TAngularMeter::SetTicksMax(int value) { SetAndRebuild(ticksMax_, value); }
+void TAngularMeter::SetTicksEnlarge(int value) { SetAndRebuild(ticksEnlarge_, std::max(0, value)); }
+void TAngularMeter::SetTicksColor(TColor value) { SetAndRebuild(ticksColor_, value); }
+void TAngularMeter::SetColorZone(int index, TColor value) {
+  if (index >= 1 && index <= 3) SetAndRebuild(zones_[index - 1], value);
+}
+
+void TAngularMeter::SetPercent1(int value) {
+  value = std::clamp(value, 0, 100);
+  if (!Loading() && value + percent2_ > 100) value = 100 - percent2_;
+  SetAndRebuild(percent1_, value);
+}
+
+void TAngularMeter::SetPercent2(int value) {
+  value = std::clamp(value, 0, 100);
+  if (!Loading() && value + percent1_ > 100) value = 100 - percent1_;
+  SetAndRebuild(percent2_, value);
+}
+
+void TAngularMeter::SetLabels(int value) { SetAndRebuild(labels_, value); }
+void TAngularMeter::SetLabelsOffset(int value) { SetAndRebuild(labelsOffset_, value); }
+void TAngularMeter::SetNeedleLength(int value) { SetAndRepaint(needleLength_, value); }
+void TAngularMeter::SetNeedleBaseWidth(int value) { SetAndRepaint(needleBaseWidth_, value); }
+void TAngularMeter::SetNeedleColor(TColor value) { SetAndRepaint(needleColor_, value); }
+void TAngularMeter::SetCenterDotColor(TColor value) { SetAndRepaint(centerDotColor_, value); }
+void TAngularMeter::SetCenterDotWidth(int value) { SetAndRepaint(centerDotWidth_, value); }
+
+void TAngularMeter::SetLabelsFont(const QFont& font, TColor color) {
+  if (font == labelsFont_ && color == labelsFontColor_) return;
+  labelsFont_ = font;
+  labelsFontColor_ = color;
+  Rebuild();
+}
+
+void TAngularMeter::SetFontColor(TColor value) { SetAndRebuild(fontColor_, value); }
+
+void TAngularMeter::Loaded() { Rebuild(); }
+
+void TAngularMeter::AppearanceChanged() { Rebuild(); }
+
+TAngularMeter::Geometry TAngularMeter::DialGeometry() const {
+  const int w = radius_ < 0 ? width() : 2 * radius_;
+  const int h = radius_ < 0 ? height() : 2 * radius_;
+  const int cx = Half(w), cy = Half(h);
+  const int b = radius_ < 0 ? std::min(cx, cy) - spacing_ : radius_ - spacing_;
+  return Geometry{cx, cy, b};
+}
+
+void TAngularMeter::Rebuild() {
+  if (Loading()) return;
+  ++rebuilds_;
+  const QPalette& pal = palette();
+  const QColor background = Color().Resolve(pal);
+  dial_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+  dial_.fill(background);
+  QPainter painter(&dial_);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  const auto [cx, cy, b] = DialGeometry();
+  const int start = angle_ + 180;
+  const int end = start + angleOffset_;
+
+  // The zone ring: pie slices, then the hub over their middle.
+  const double z1 = percent1_ > 0 ? start + angleOffset_ * percent1_ * 0.01 : start;
+  const double z2 = percent2_ > 0 ? z1 + angleOffset_ * percent2_ * 0.01 : z1;
+  const int outer = b + ticksMax_;
+  const QRect ring = Box(cx - outer, cy - outer, cx + outer, cy + outer);
+  if (percent1_ > 0) DrawPie(painter, ring, start, z1, zones_[0].Resolve(pal));
+  if (percent2_ > 0) DrawPie(painter, ring, z1, z2, zones_[1].Resolve(pal));
+  if (percent1_ + percent2_ < 100) DrawPie(painter, ring, z2, end, zones_[2].Resolve(pal));
+  const int inset = ticksMax_ + 2;
+  FillCircle(painter, ring.adjusted(inset, inset, -inset, -inset), background);
+
+  // Ticks: every TicksEnlarge-th is long, the first always.
+  if (ticks_ >= 1) {
+    painter.setPen(LinePen(ticksColor_.Resolve(pal)));
+    const double step = static_cast<double>(angleOffset_) / ticks_;
+    for (int k = 0; k <= ticks_; ++k) {
+      // TicksEnlarge 0 would divide by zero: every tick is then long.
+      const bool isLong = ticksEnlarge_ == 0 || (ticksEnlarge_ + k) % ticksEnlarge_ == 0;
+      const double at = start + k * step;
+      painter.drawLine(DialPoint(cx, cy, at, b),
+                       DialPoint(cx, cy, at, b + (isLong ? ticksMax_ : ticksMin_)));
+    }
+  }
+
+  // Labels, on an opaque background of the dial's colour.
+  if (labels_ >= 1) {
+    painter.setFont(labelsFont_);
+    painter.setPen(labelsFontColor_.Resolve(pal));
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    painter.setBackground(background);
+    const QFontMetrics metrics(labelsFont_);
+    const double valueStep = (maxValue_ - minValue_) / labels_;
+    const double angleStep = static_cast<double>(angleOffset_) / labels_;
+    for (int k = 0; k <= labels_; ++k) {
+      const QString text = QString::fromStdString(LabelText(minValue_ + k * valueStep, decimals_));
+      const QPoint at = DialPoint(cx, cy, start + k * angleStep, b + labelsOffset_);
+      const int w = metrics.horizontalAdvance(text), h = metrics.height();
+      painter.drawText(QRect(at.x() - Half(w), at.y() - Half(h), w, h),
+                       Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    }
+  }
+
+  // The caption, lines split at "|", from below the hub.
+  painter.setBackgroundMode(Qt::TransparentMode);
+  painter.setFont(font());
+  painter.setPen(fontColor_.Resolve(pal));
+  const QFontMetrics metrics(font());
+  int top = Half(height()) + needleBaseWidth_;
+  const QString caption = QString::fromStdString(Caption());
+  QStringList lines = caption.split('|');
+  if (lines.size() > 1 && lines.back().isEmpty()) lines.removeLast();  // a trailing "|"
+  for (const QString& line : lines) {
+    if (line.isEmpty()) {
+      top += metrics.boundingRect(QStringLiteral("gW")).height();
+      continue;
+    }
+    const int w = metrics.horizontalAdvance(line), h = metrics.height();
+    painter.drawText(QRect(cx - Half(w), top, w, h),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, line);
+    top += h;
+  }
+  painter.end();
+  RequestRepaint();
+}
+
+bool TAngularMeter::StartFrame(QImage& frame) {
+  if (dial_.isNull() || dial_.size() != size().expandedTo(QSize(1, 1))) Rebuild();
+  if (dial_.size() != size().expandedTo(QSize(1, 1))) return false;
+  // The dial image covers the whole control: the frame starts as a copy of it. When the frame
+  // still holds this dial image from the last paint, only the old needle's area is copied.
+  const bool sameDial = frameOfRebuild_ == rebuilds_ && frame.size() == dial_.size() &&
+                        frame.format() == dial_.format();
+  if (!sameDial) {
+    frame = QImage(dial_.size(), dial_.format());
+    std::memcpy(frame.bits(), dial_.constBits(), static_cast<std::size_t>(dial_.sizeInBytes()));
+  } else {
+    const QRect area = needleArea_.intersected(dial_.rect());
+    const std::size_t bytes = static_cast<std::size_t>(area.width()) * 4;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+      std::memcpy(frame.scanLine(y) + area.left() * 4, dial_.constScanLine(y) + area.left() * 4, bytes);
+  }
+  frameOfRebuild_ = rebuilds_;
+  return true;
+}
+
+void TAngularMeter::Compose(QImage& frame) {
+  QPainter painter(&frame);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  if (dial_.size() != frame.size()) painter.drawImage(0, 0, dial_);  // no start from the dial
+  const QPalette& pal = palette();
+  const auto [cx, cy, b] = DialGeometry();
+  const int start = angle_ + 180;
+  const double length = needleLength_ >= 0 ? needleLength_ : b;
+  const double span = maxValue_ - minValue_;
+  // Equal bounds would divide by zero: the needle then rests at the start of the scale.
+  const double needle = start + (span != 0 ? (position_ - minValue_) * angleOffset_ / span : 0);
+  const QColor needleColor = needleColor_.Resolve(pal);
+  painter.setPen(QPen(needleColor, 0));
+  painter.setBrush(needleColor);
+  const int halfBase = Half(needleBaseWidth_);
+  const QPoint triangle[3] = {DialPoint(cx, cy, needle, length),
+                              DialPoint(cx, cy, needle - 90, halfBase),
+                              DialPoint(cx, cy, needle + 90, halfBase)};
+  painter.drawPolygon(triangle, 3);
+  // What the needle, hub and dot cover, with a pixel to spare, for the next paint's restore.
+  const int hub = std::max(needleBaseWidth_, centerDotWidth_);
+  QRect area = Box(cx - hub, cy - hub, cx + hub, cy + hub);
+  for (const QPoint& corner : triangle) area = area.united(QRect(corner, corner));
+  needleArea_ = area.adjusted(-2, -2, 2, 2);
+  FillCircle(painter,
+             Box(cx - needleBaseWidth_, cy - needleBaseWidth_, cx + needleBaseWidth_,
+                 cy + needleBaseWidth_),
+             needleColor);
+  FillCircle(painter,
+             Box(cx - centerDotWidth_, cy - centerDotWidth_, cx + centerDotWidth_,
+                 cy + centerDotWidth_),
+             centerDotColor_.Resolve(pal));
+}
+
+}  // namespace zenavo
