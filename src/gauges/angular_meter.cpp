@@ -84,13 +84,6 @@ void TAngularMeter::SetAndRebuild(T& field, T value) {
   Rebuild();
 }
 
-template <class T>
-void TAngularMeter::SetAndRepaint(T& field, T value) {
-  if (field == value) return;
-  field = value;
-  RequestRepaint();
-}
-
 void TAngularMeter::SetMaxValue(double value) {
   if (value == maxValue_) return;
   if (!Loading() && value < minValue_) throw EGaugeError();
@@ -143,11 +136,11 @@ void TAngularMeter::SetPercent2(int value) {
 
 void TAngularMeter::SetLabels(int value) { SetAndRebuild(labels_, value); }
 void TAngularMeter::SetLabelsOffset(int value) { SetAndRebuild(labelsOffset_, value); }
-void TAngularMeter::SetNeedleLength(int value) { SetAndRepaint(needleLength_, value); }
-void TAngularMeter::SetNeedleBaseWidth(int value) { SetAndRepaint(needleBaseWidth_, value); }
-void TAngularMeter::SetNeedleColor(TColor value) { SetAndRepaint(needleColor_, value); }
-void TAngularMeter::SetCenterDotColor(TColor value) { SetAndRepaint(centerDotColor_, value); }
-void TAngularMeter::SetCenterDotWidth(int value) { SetAndRepaint(centerDotWidth_, value); }
+void TAngularMeter::SetNeedleLength(int value) { StoreAndRepaint(needleLength_, value); }
+void TAngularMeter::SetNeedleBaseWidth(int value) { StoreAndRepaint(needleBaseWidth_, value); }
+void TAngularMeter::SetNeedleColor(TColor value) { StoreAndRepaint(needleColor_, value); }
+void TAngularMeter::SetCenterDotColor(TColor value) { StoreAndRepaint(centerDotColor_, value); }
+void TAngularMeter::SetCenterDotWidth(int value) { StoreAndRepaint(centerDotWidth_, value); }
 
 void TAngularMeter::SetLabelsFont(const QFont& font, TColor color) {
   if (font == labelsFont_ && color == labelsFontColor_) return;

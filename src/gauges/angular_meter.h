@@ -100,8 +100,6 @@ class TAngularMeter : public TGaugeImageControl {
   void Rebuild();
   template <class T>
   void SetAndRebuild(T& field, T value);
-  template <class T>
-  void SetAndRepaint(T& field, T value);
 
   double maxValue_ = 100.0, minValue_ = 0.0, position_ = 0.0;
   int decimals_ = 2, angle_ = 40, angleOffset_ = 280, radius_ = -1, spacing_ = 45;

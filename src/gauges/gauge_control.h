@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include <functional>
 #include <string>
 
 #include "gauges/colors.h"
@@ -36,6 +37,14 @@ class TGaugeControl : public QWidget {
   void SetColor(TColor color);
 
  protected:
+  // The writer of a setting that only repaints: nothing when the value is unchanged.
+  template <class T>
+  void StoreAndRepaint(T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    RequestRepaint();
+  }
+
   // Called once when loading completes.
   virtual void Loaded() { RequestRepaint(); }
   // Called when something the whole picture depends on changed (caption, font, colour, size,
@@ -76,6 +85,25 @@ class TGaugeImageControl : public TGaugeControl {
  private:
   QImage frame_;
   bool transparent_ = false;
+};
+
+// A sub-object of a gauge (a scale, an indicator) that tells its owner when one of its
+// settings changes to a different value.
+class TGaugeSettings {
+ protected:
+  explicit TGaugeSettings(std::function<void()> changed) : changed_(std::move(changed)) {}
+  template <class T>
+  void Set(T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    Changed();
+  }
+  void Changed() {
+    if (changed_) changed_();
+  }
+
+ private:
+  std::function<void()> changed_;
 };
 
 // Integer division by 2 rounded toward zero, as every half length of the gauges is taken.

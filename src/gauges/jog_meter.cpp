@@ -61,13 +61,10 @@ std::string LabelText(double value, int decimals, const std::string& format) {
 }  // namespace
 
 TLinearIndicator::TLinearIndicator(std::function<void()> changed)
-    : changed_(std::move(changed)), bitmap_(PinPicture()) {}
+    : TGaugeSettings(std::move(changed)), bitmap_(PinPicture()) {}
 
 void TLinearIndicator::SetBitmap(const QImage& picture) {
-  const QImage next = picture.isNull() ? PinPicture() : picture;
-  if (next == bitmap_) return;
-  bitmap_ = next;
-  if (changed_) changed_();
+  Set(bitmap_, picture.isNull() ? PinPicture() : picture);
 }
 
 int JogPixel(int length, double offset, double aperture) {
@@ -102,29 +99,10 @@ void TJogMeter::SetDirection(TGaugeDirection direction) {
   RequestRepaint();
 }
 
-void TJogMeter::SetShowCaption(bool on) {
-  if (on == showCaption_) return;
-  showCaption_ = on;
-  RequestRepaint();
-}
-
-void TJogMeter::SetFromColor(TColor color) {
-  if (color == fromColor_) return;
-  fromColor_ = color;
-  RequestRepaint();
-}
-
-void TJogMeter::SetToColor(TColor color) {
-  if (color == toColor_) return;
-  toColor_ = color;
-  RequestRepaint();
-}
-
-void TJogMeter::SetFontColor(TColor color) {
-  if (color == fontColor_) return;
-  fontColor_ = color;
-  RequestRepaint();
-}
+void TJogMeter::SetShowCaption(bool on) { StoreAndRepaint(showCaption_, on); }
+void TJogMeter::SetFromColor(TColor color) { StoreAndRepaint(fromColor_, color); }
+void TJogMeter::SetToColor(TColor color) { StoreAndRepaint(toColor_, color); }
+void TJogMeter::SetFontColor(TColor color) { StoreAndRepaint(fontColor_, color); }
 
 void TJogMeter::DrawGradient(QImage& frame) const {
   const QColor from = fromColor_.Resolve(palette());

@@ -18,9 +18,9 @@ enum TScalePosition { spAfter = 0, spBefore = 1 };
 enum TIndicatorShape { isLine = 0, isBitmap = 1, isTriangle = 2 };
 
 // The scale settings; every change that differs tells the owner.
-class TJogMeterScale {
+class TJogMeterScale : public TGaugeSettings {
  public:
-  explicit TJogMeterScale(std::function<void()> changed) : changed_(std::move(changed)) {}
+  explicit TJogMeterScale(std::function<void()> changed) : TGaugeSettings(std::move(changed)) {}
 
   TColor Color() const { return color_; }
   void SetColor(TColor v) { Set(color_, v); }
@@ -47,13 +47,6 @@ class TJogMeterScale {
   void SetVisible(bool v) { Set(visible_, v); }
 
  private:
-  template <class T>
-  void Set(T& field, const T& value) {
-    if (field == value) return;
-    field = value;
-    if (changed_) changed_();
-  }
-  std::function<void()> changed_;
   TColor color_ = clNavy;
   int decimals_ = 0;
   std::string formatText_ = "%s";
@@ -65,7 +58,7 @@ class TJogMeterScale {
 };
 
 // The current value and the look of the indicator; every change that differs tells the owner.
-class TLinearIndicator {
+class TLinearIndicator : public TGaugeSettings {
  public:
   explicit TLinearIndicator(std::function<void()> changed);
 
@@ -82,13 +75,6 @@ class TLinearIndicator {
   void SetVisible(bool v) { Set(visible_, v); }
 
  private:
-  template <class T>
-  void Set(T& field, const T& value) {
-    if (field == value) return;
-    field = value;
-    if (changed_) changed_();
-  }
-  std::function<void()> changed_;
   double value_ = 0.0;
   QImage bitmap_;
   TIndicatorShape shape_ = isBitmap;

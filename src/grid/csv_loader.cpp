@@ -16,16 +16,17 @@ namespace {
 constexpr char kQuote = '"';
 constexpr int kRowGrowthStep = 1000;
 
+// The end of the run of `c` that starts at `start`.
+std::size_t RunEnd(std::string_view text, std::size_t start, char c) {
+  while (start < text.size() && text[start] == c) ++start;
+  return start;
+}
+
 // Runs of the candidate that count as marks: odd runs, and the run that ends the line.
 int CountMarks(const std::string& line, char candidate) {
   int marks = 0;
-  for (std::size_t i = 0; i < line.size();) {
-    if (line[i] != candidate) {
-      ++i;
-      continue;
-    }
-    std::size_t end = i;
-    while (end < line.size() && line[end] == candidate) ++end;
+  for (std::size_t i = line.find(candidate); i != std::string::npos; i = line.find(candidate, i)) {
+    const std::size_t end = RunEnd(line, i, candidate);
     if ((end - i) % 2 == 1 || end == line.size()) ++marks;
     i = end;
   }
@@ -38,7 +39,7 @@ int CountPlain(const std::string& line, char candidate) {
 
 // Every run of two or more quotes becomes one quote.
 std::string CollapseQuoteRuns(std::string_view text) {
-  if (text.find("\"\"") == std::string_view::npos) return std::string(text);
+  if (text.find(kQuote) == std::string_view::npos) return std::string(text);
   std::string result;
   result.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -53,13 +54,8 @@ std::string CollapseQuoteRuns(std::string_view text) {
 // the last quote of the first odd run followed by another character; failing that, a quote
 // that is the last character.
 std::size_t FindClosingQuote(std::string_view rest) {
-  for (std::size_t i = 0; i < rest.size();) {
-    if (rest[i] != kQuote) {
-      ++i;
-      continue;
-    }
-    std::size_t end = i;
-    while (end < rest.size() && rest[end] == kQuote) ++end;
+  for (std::size_t i = rest.find(kQuote); i != std::string_view::npos; i = rest.find(kQuote, i)) {
+    const std::size_t end = RunEnd(rest, i, kQuote);
     if ((end - i) % 2 == 1 && end < rest.size()) return end - 1;
     i = end;
   }

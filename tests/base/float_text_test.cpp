@@ -84,17 +84,23 @@ struct FormatCase {
   const char* comma;
 };
 
-class FloatToStrGeneral : public ::testing::TestWithParam<FormatCase> {};
-
-TEST_P(FloatToStrGeneral, InBothLocales) {
-  const FormatCase& c = GetParam();
-  {
-    ScopedFormatSettings locale(PointFormatSettings());
-    EXPECT_EQ(FloatToStr(c.value), c.point);
+// A number-to-text conversion checked in a point and a comma locale.
+template <std::string (*Convert)(long double)>
+class ConversionInBothLocales : public ::testing::TestWithParam<FormatCase> {
+ protected:
+  void Check() {
+    const FormatCase& c = GetParam();
+    {
+      ScopedFormatSettings locale(PointFormatSettings());
+      EXPECT_EQ(Convert(c.value), c.point);
+    }
+    ScopedFormatSettings locale(CommaFormatSettings());
+    EXPECT_EQ(Convert(c.value), c.comma);
   }
-  ScopedFormatSettings locale(CommaFormatSettings());
-  EXPECT_EQ(FloatToStr(c.value), c.comma);
-}
+};
+
+using FloatToStrGeneral = ConversionInBothLocales<FloatToStr>;
+TEST_P(FloatToStrGeneral, InBothLocales) { Check(); }
 
 INSTANTIATE_TEST_SUITE_P(
     Values, FloatToStrGeneral,
@@ -116,17 +122,8 @@ INSTANTIATE_TEST_SUITE_P(
                                  "-INF", "-INF"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-class ResultCellFormat : public ::testing::TestWithParam<FormatCase> {};
-
-TEST_P(ResultCellFormat, InBothLocales) {
-  const FormatCase& c = GetParam();
-  {
-    ScopedFormatSettings locale(PointFormatSettings());
-    EXPECT_EQ(FormatResultCell(c.value), c.point);
-  }
-  ScopedFormatSettings locale(CommaFormatSettings());
-  EXPECT_EQ(FormatResultCell(c.value), c.comma);
-}
+using ResultCellFormat = ConversionInBothLocales<FormatResultCell>;
+TEST_P(ResultCellFormat, InBothLocales) { Check(); }
 
 INSTANTIATE_TEST_SUITE_P(
     Values, ResultCellFormat,

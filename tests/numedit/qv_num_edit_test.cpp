@@ -223,7 +223,12 @@ TEST_F(NumEditTest, RandomKeySequences) {
       switch (random() % 8) {
         case 0: QTest::keyClick(edit_, Qt::Key_Backspace); break;
         case 1: QTest::keyClick(edit_, Qt::Key_Delete); break;
-        case 2: edit_->setSelection(static_cast<int>(random() % 4), static_cast<int>(random() % 4)); break;
+        case 2: {
+          const int size = static_cast<int>(edit_->text().size());
+          const int start = static_cast<int>(random() % (size + 1));
+          edit_->setSelection(start, static_cast<int>(random() % (size - start + 1)));
+          break;
+        }
         case 3:
           QApplication::clipboard()->setText(QString::fromStdString(std::to_string(random() % 1000) + "E-"));
           edit_->Paste();
