@@ -1,7 +1,6 @@
 // The declination lookup: the real magc run through RunAndCapture plus ReadDeclination,
 // beside starting /bin/true through the same runner; and magc's own computation in-process.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -10,26 +9,19 @@
 #include "app/declination_lookup.h"
 #include "app/run_and_capture.h"
 #include "base/format_settings.h"
+#include "support/temp_folder.h"
 #include "wmm_model.h"
 
 namespace {
 
 // A scratch folder holding a copy of magc and its coefficient file.
-class CalculatorFolder {
+class CalculatorFolder : public zenavo::testing::TempFolder {
  public:
   CalculatorFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zenavo-bench-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
-    path_ = pattern + "/";
-    std::filesystem::copy_file(MAGC_PATH, path_ + "magc");
+    std::filesystem::copy_file(MAGC_PATH, Path() + "magc");
     std::filesystem::copy_file(std::filesystem::path(MAGC_PATH).parent_path() / "WMM2025.COF",
-                               path_ + "WMM2025.COF");
+                               Path() + "WMM2025.COF");
   }
-  ~CalculatorFolder() { std::filesystem::remove_all(path_); }
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
 };
 
 void BM_DeclinationLookupRealMagc(benchmark::State& state) {
