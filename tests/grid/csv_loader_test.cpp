@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "base/exceptions.h"
 #include "support/temp_folder.h"
@@ -93,6 +95,28 @@ TEST(LoadFromCsvFile, AMissingFileOrAFolderLeavesTheTableAsItWas) {
     EXPECT_EQ(table.FixedRows(), 1);
     EXPECT_EQ(table.Cells(3, 0), "caption3");
   }
+}
+
+TEST(LoadFromCsvFile, AnUnreadableFileCannotBeOpened) {
+  // Read by an unprivileged user: the test itself may run as root, who reads anything.
+  TempFolder folder;
+  const std::string path = folder.Write("secret.csv", "a,b\n");
+  ::chmod(folder.Path().c_str(), 0755);
+  ::chmod(path.c_str(), 0000);
+  const pid_t child = fork();
+  if (child == 0) {
+    if (geteuid() == 0 && setuid(65534) != 0) _exit(3);
+    StringTable table(7, 5);
+    try {
+      LoadFromCsvFile(table, path);
+    } catch (const ETableGridError& e) {
+      _exit(e.Message() == "Cannot open file " + path && table.RowCount() == 5 ? 0 : 1);
+    }
+    _exit(2);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST(LoadFromCsvFile, FirstLineReplacesTheCaptionsAndLineEndsFollowTheRules) {
