@@ -31,7 +31,7 @@ void ComputePointingTable(StringTable& table, long double latitude, long double 
   const int lastRow = table.RowCount() - 1;
   const long double altitudeKm = altitudeMetres / 1000;
   for (int row = 1; row <= lastRow; ++row) {
-    const std::string& position = table.Cells(kColPosition, row);
+    const std::string_view position = table.Cells(kColPosition, row);
     if (position.empty()) continue;
     const long double satellite = StrToFloat(position);
     const long double azimuth = SatelliteAzimuth(satellite, latitude, longitude, altitudeKm);

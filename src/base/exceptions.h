@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace zenavo {
 
@@ -18,8 +19,10 @@ class Exception : public std::runtime_error {
 class EConvertError : public Exception {
  public:
   using Exception::Exception;
-  static EConvertError NotAFloat(const std::string& text) {
-    return EConvertError("'" + text + "' is not a valid floating point value");
+  static EConvertError NotAFloat(std::string_view text) {
+    std::string message = "'";
+    message.append(text);
+    return EConvertError(message + "' is not a valid floating point value");
   }
 };
 

@@ -18,7 +18,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Checks the grammar of a number and writes it with a point, without blanks and without a
 // leading '+', into `plain`. Returns false when the text is not a number.
-bool NormalizeNumberText(const std::string& text, char separator, std::string& plain) {
+bool NormalizeNumberText(std::string_view text, char separator, std::string& plain) {
   std::size_t i = 0;
   const std::size_t n = text.size();
   while (i < n && text[i] == ' ') ++i;
@@ -89,7 +89,7 @@ constexpr int kNoDecimalLimit = 9999;
 
 }  // namespace
 
-bool TryStrToFloat(const std::string& text, long double& value) {
+bool TryStrToFloat(std::string_view text, long double& value) {
   std::string plain;
   if (!NormalizeNumberText(text, CurrentFormatSettings().DecimalSeparator, plain)) return false;
   long double parsed = 0;
@@ -100,7 +100,7 @@ bool TryStrToFloat(const std::string& text, long double& value) {
   return true;
 }
 
-long double StrToFloat(const std::string& text) {
+long double StrToFloat(std::string_view text) {
   long double value = 0;
   if (!TryStrToFloat(text, value)) throw EConvertError::NotAFloat(text);
   return value;

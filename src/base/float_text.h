@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace zenavo {
 
@@ -10,10 +11,10 @@ namespace zenavo {
 // sign, digits), optional blanks. Anything else, including the other separator, thousands
 // separators, "NAN", "INF", an empty text or a value beyond the extended range, raises
 // EConvertError "'<text>' is not a valid floating point value".
-long double StrToFloat(const std::string& text);
+long double StrToFloat(std::string_view text);
 
 // Like StrToFloat, but reports failure by returning false instead of raising.
-bool TryStrToFloat(const std::string& text, long double& value);
+bool TryStrToFloat(std::string_view text, long double& value);
 
 // General conversion: shortest form with up to 15 significant digits, trailing zeros removed,
 // the separator only when there are decimals; scientific ("1.5E-6", "1E20") for magnitudes

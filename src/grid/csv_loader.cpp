@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <new>
 
+#include "base/byte_search.h"
 #include "base/exceptions.h"
 #include "base/line_reader.h"
 
@@ -37,17 +39,14 @@ int CountPlain(const std::string& line, char candidate) {
   return static_cast<int>(std::count(line.begin(), line.end(), candidate));
 }
 
-// Every run of two or more quotes becomes one quote.
-std::string CollapseQuoteRuns(std::string_view text) {
-  if (text.find(kQuote) == std::string_view::npos) return std::string(text);
-  std::string result;
-  result.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    result += text[i];
-    if (text[i] == kQuote)
-      while (i + 1 < text.size() && text[i + 1] == kQuote) ++i;
+// Appends `text` with every run of two or more quotes made one quote.
+template <class Cells>
+void AppendCollapsed(Cells& out, std::string_view text) {
+  for (std::size_t quote; (quote = text.find(kQuote)) != std::string_view::npos;) {
+    out.Append(text.substr(0, quote + 1));
+    text.remove_prefix(RunEnd(text, quote, kQuote));
   }
-  return result;
+  out.Append(text);
 }
 
 // The position of the closing quote in `rest` (after the opening quote was removed), or npos:
@@ -62,13 +61,9 @@ std::size_t FindClosingQuote(std::string_view rest) {
   return !rest.empty() && rest.back() == kQuote ? rest.size() - 1 : std::string_view::npos;
 }
 
-void WriteField(StringTable& table, int col, int row, std::string text) {
-  if (col + 1 > table.ColCount()) table.SetColCount(col + 1);
-  table.SetCells(col, row, std::move(text));
-}
-
-// Opens the file for reading; a folder or any failure is "cannot open".
-int OpenForReading(const std::string& path) {
+// Opens the file for reading; a folder or any failure is "cannot open". `size` is the file's
+// size in bytes.
+int OpenForReading(const std::string& path, std::size_t& size) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw ETableGridError("Cannot open file " + path);
   struct stat info {};
@@ -76,6 +71,7 @@ int OpenForReading(const std::string& path) {
     ::close(fd);
     throw ETableGridError("Cannot open file " + path);
   }
+  size = S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0;
   return fd;
 }
 
@@ -109,47 +105,94 @@ char DetectDelimiter(const std::string& first, const std::string& second) {
   return delimiter;
 }
 
-void LoadCsvLine(StringTable& table, int row, const std::string& line, char delimiter) {
-  std::string_view rest = line;
-  int col = 0;
-  if (delimiter != kNoDelimiter) {
-    for (std::size_t next; (next = rest.find(delimiter)) != std::string_view::npos;) {
-      std::string field;
-      if (rest.front() == kQuote) {
-        rest.remove_prefix(1);
-        const std::size_t closing = FindClosingQuote(rest);
-        if (closing != std::string_view::npos) {
-          field = CollapseQuoteRuns(rest.substr(0, closing));
-          rest.remove_prefix(closing + 1);
-          const std::size_t after = rest.find(delimiter);
-          rest = after == std::string_view::npos ? std::string_view() : rest.substr(after + 1);
-        } else {
-          rest.remove_prefix(rest.find(delimiter) + 1);  // an unclosed quote: empty field
-        }
+namespace {
+
+// The fields of one line, appended to `fields` (a RowTexts or a table's RowWriter).
+template <class Cells>
+void AppendCsvFields(std::string_view rest, char delimiter, Cells& fields) {
+  // Fields are taken from the front while the rest of the line holds a delimiter anywhere.
+  while (delimiter != kNoDelimiter && !rest.empty()) {
+    if (rest.front() != kQuote) {
+      const char* stop = FindEitherByte(rest.data(), rest.data() + rest.size(), delimiter, kQuote);
+      if (stop != rest.data() + rest.size() && *stop == delimiter) {  // a field without quotes
+        fields.Append(std::string_view(rest.data(), stop - rest.data()));
+        rest.remove_prefix(stop - rest.data() + 1);
       } else {
-        field = CollapseQuoteRuns(rest.substr(0, next));
+        const std::size_t next = rest.find(delimiter);
+        if (next == std::string_view::npos) break;  // no delimiter left: the line's last field
+        AppendCollapsed(fields, rest.substr(0, next));
         rest.remove_prefix(next + 1);
       }
-      WriteField(table, col++, row, std::move(field));
+    } else {
+      const std::string_view quoted = rest.substr(1);
+      const std::size_t closing = FindClosingQuote(quoted);
+      const std::size_t after =
+          closing == std::string_view::npos ? closing : quoted.find(delimiter, closing + 1);
+      // Without a delimiter anywhere in the rest, this is the line's last field.
+      if (after == std::string_view::npos && rest.find(delimiter) == std::string_view::npos) break;
+      if (closing != std::string_view::npos) {
+        AppendCollapsed(fields, quoted.substr(0, closing));
+        // The text after the closing quote up to the next delimiter is dropped; with no
+        // delimiter after it, so is the rest of the line.
+        rest = after == std::string_view::npos ? std::string_view() : quoted.substr(after + 1);
+      } else {
+        rest.remove_prefix(rest.find(delimiter) + 1);  // an unclosed quote: empty field
+      }
     }
+    fields.CloseCell();
   }
   if (!rest.empty()) {
     if (rest.front() == kQuote) rest.remove_prefix(1);
     if (!rest.empty() && rest.back() == kQuote) rest.remove_suffix(1);
-    WriteField(table, col, row, CollapseQuoteRuns(rest));
+    AppendCollapsed(fields, rest);
+    fields.CloseCell();
   }
 }
 
+// Room in the table's store for a file of `size` bytes, judged from its first two lines, so that
+// a big file is stored without regrowing. Only a hint: the text is at most the file's bytes and
+// the cells at most its bytes plus its lines; a reserve the machine refuses is skipped.
+void ReserveRoomFor(StringTable& table, std::size_t size, const std::string& first,
+                    const std::string& second, char delimiter) {
+  constexpr std::size_t kShortestLineGuess = 16;
+  RowTexts fields;
+  SplitCsvLine(second.empty() ? first : second, delimiter, fields);
+  const std::size_t lineBytes =
+      std::max((first.size() + second.size()) / 2 + 1, kShortestLineGuess);
+  const std::size_t lines = size / lineBytes * 5 / 4 + 1;
+  const std::size_t cells = std::min(lines * std::max(1, fields.Count()), size + lines);
+  try {
+    table.Reserve(lines, cells, size);
+  } catch (const std::bad_alloc&) {
+  }
+}
+
+}  // namespace
+
+void SplitCsvLine(std::string_view line, char delimiter, RowTexts& fields) {
+  fields.Clear();
+  AppendCsvFields(line, delimiter, fields);
+}
+
+void LoadCsvLine(StringTable& table, int row, std::string_view line, char delimiter) {
+  StringTable::RowWriter fields(table, row);
+  AppendCsvFields(line, delimiter, fields);
+  if (fields.Count() > table.ColCount()) table.SetColCount(fields.Count());
+  fields.Commit();
+}
+
 void LoadFromCsvFile(StringTable& table, const std::string& path) {
-  const FileCloser file{OpenForReading(path)};
+  std::size_t size = 0;
+  const FileCloser file{OpenForReading(path, size)};
   LineReader reader(file.fd, path);
   std::string first, second;
   if (reader.NextLine(first)) reader.NextLine(second);
   const char delimiter = DetectDelimiter(first, second);
   reader.Rewind();
 
+  ReserveRoomFor(table, size, first, second, delimiter);
   int row = 0;
-  std::string line;
+  std::string_view line;
   while (reader.NextLine(line)) {
     if (row >= table.RowCount()) table.SetRowCount(row + kRowGrowthStep);
     LoadCsvLine(table, row, line, delimiter);

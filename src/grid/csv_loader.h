@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "base/string_table.h"
 
@@ -17,7 +18,10 @@ char DetectDelimiter(const std::string& first, const std::string& second);
 
 // Writes the fields of `line` into row `row` from column 0, growing ColCount as needed (it is
 // never lowered). Fields follow the quote rules of the loader; an empty line writes nothing.
-void LoadCsvLine(StringTable& table, int row, const std::string& line, char delimiter);
+void LoadCsvLine(StringTable& table, int row, std::string_view line, char delimiter);
+
+// The fields of one line under the loader's quote rules (an empty line has none).
+void SplitCsvLine(std::string_view line, char delimiter, RowTexts& fields);
 
 // Loads the file at `path` into `table` from cell (0, 0): the delimiter is detected among
 // , ; # tab |, every line becomes a row, RowCount ends at the number of lines, ColCount at

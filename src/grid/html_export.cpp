@@ -53,7 +53,7 @@ const char* AlignAttribute(CellAlignment alignment) {
 }
 
 // The cell text: every CR becomes <br>, an empty text is `emptyText`.
-void AppendCellText(std::string& out, const std::string& text, const char* emptyText) {
+void AppendCellText(std::string& out, std::string_view text, const char* emptyText) {
   if (text.empty()) {
     out += emptyText;
     return;
@@ -90,7 +90,7 @@ bool AppendFontOpen(std::string& out, const THTMLSettings& settings, const HtmlG
 void AppendCellLine(std::string& out, const StringTable& table, const THTMLSettings& settings,
                     const HtmlGridLook& look, int col, int row, bool headerRow) {
   const CellLook cell = ResolveCellLook(table, look, col, row);
-  const std::string& text = table.Cells(col, row);
+  const std::string_view text = table.Cells(col, row);
   out += "<td";
   if (!look.WordWrap) out += " nowrap";
   if (look.Alignment && (headerRow || !text.empty())) out += AlignAttribute(look.Alignment(col, row));

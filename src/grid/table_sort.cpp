@@ -69,7 +69,7 @@ bool StrictToDouble(std::string_view text, double& value) {
 
 // The numeric value of a cell text for ssNumeric: the locale's separator (first occurrence)
 // read as '.', thousands separators kept, empty text 0.
-bool CellNumber(const std::string& text, const FormatSettings& settings, double& value) {
+bool CellNumber(std::string_view text, const FormatSettings& settings, double& value) {
   if (text.empty()) {
     value = 0;
     return true;
@@ -83,7 +83,7 @@ bool CellNumber(const std::string& text, const FormatSettings& settings, double&
     small[separator] = '.';
     return StrictToDouble(std::string_view(small, text.size()), value);
   }
-  std::string copy = text;
+  std::string copy(text);
   copy[separator] = '.';
   return StrictToDouble(copy, value);
 }
@@ -108,7 +108,7 @@ bool ReadNumber(std::string_view text, std::size_t& i, int& value, int maxDigits
 
 // A date (and optional time h:m[:s]) in the locale's short date format, as days from the
 // date-time origin with the time as fraction; false when it is not one.
-bool CellDate(const std::string& text, const FormatSettings& settings, double& value) {
+bool CellDate(std::string_view text, const FormatSettings& settings, double& value) {
   // The order of day, month and year comes from the letters of the short date format.
   std::string order;
   for (char c : settings.ShortDateFormat) {
@@ -160,7 +160,7 @@ bool CellDate(const std::string& text, const FormatSettings& settings, double& v
 
 int Sign(double a, double b) { return a > b ? 1 : (a < b ? -1 : 0); }
 
-bool LooksLikeDate(const std::string& text) {
+bool LooksLikeDate(std::string_view text) {
   const std::size_t slash = text.find('/');
   if (slash != 1 && slash != 2) return false;  // character position 2 or 3
   return slash + 1 < text.size() && IsDigit(text[slash - 1]) && IsDigit(text[slash + 1]);
@@ -204,10 +204,9 @@ class RowSorter {
  private:
   static constexpr int kPivot = -1;
 
-  const std::string& Text(int row, int col) const {
+  std::string_view Text(int row, int col) const {
     if (row != kPivot) return table_.Cells(col, row);
-    static const std::string kEmpty;
-    return col < static_cast<int>(pivot_.size()) ? pivot_[col] : kEmpty;
+    return col < static_cast<int>(pivot_.size()) ? std::string_view(pivot_[col]) : std::string_view();
   }
 
   int Compare(int a, int b) {
@@ -239,7 +238,7 @@ class RowSorter {
 
 }  // namespace
 
-bool IsNumberText(const std::string& text, const FormatSettings& settings) {
+bool IsNumberText(std::string_view text, const FormatSettings& settings) {
   if (text.empty()) return false;
   int minus = 0, decimals = 0;
   std::size_t lastThousands = std::string::npos;
@@ -261,7 +260,7 @@ bool IsNumberText(const std::string& text, const FormatSettings& settings) {
   return true;
 }
 
-TSortStyle DetectSortStyle(const std::string& text, bool autoFormat,
+TSortStyle DetectSortStyle(std::string_view text, bool autoFormat,
                            const FormatSettings& settings) {
   if (!autoFormat) return ssAlphabetic;
   if (IsNumberText(text, settings)) return ssNumeric;
@@ -269,7 +268,7 @@ TSortStyle DetectSortStyle(const std::string& text, bool autoFormat,
   return ssAlphabetic;
 }
 
-int CompareCells(const std::string& a, const std::string& b, bool autoFormat,
+int CompareCells(std::string_view a, std::string_view b, bool autoFormat,
                  const FormatSettings& settings) {
   switch (DetectSortStyle(a, autoFormat, settings)) {
     case ssNumeric: {

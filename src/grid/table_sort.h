@@ -12,14 +12,14 @@ namespace zenavo {
 // True when `text` is a number for style detection: non-empty; only digits, '-', and the
 // locale's thousands and decimal separators; at most one '-' and one decimal separator; every
 // thousands separator at least 3 characters after the previous one, the first not leading.
-bool IsNumberText(const std::string& text, const FormatSettings& settings);
+bool IsNumberText(std::string_view text, const FormatSettings& settings);
 
 // The style a comparison takes from the first row's text `text`.
-TSortStyle DetectSortStyle(const std::string& text, bool autoFormat,
+TSortStyle DetectSortStyle(std::string_view text, bool autoFormat,
                            const FormatSettings& settings);
 
 // Compares two cell texts in the style the first one decides: -1, 0 or +1.
-int CompareCells(const std::string& a, const std::string& b, bool autoFormat,
+int CompareCells(std::string_view a, std::string_view b, bool autoFormat,
                  const FormatSettings& settings);
 
 // Whether a header click on `column` sorts, as far as the table and settings decide (the

@@ -32,7 +32,7 @@ StringTable SatelliteTable(const std::vector<std::string>& positions) {
 
 std::vector<std::string> ResultCells(const StringTable& table, int row) {
   std::vector<std::string> cells;
-  for (int col = 2; col < 7; ++col) cells.push_back(table.Cells(col, row));
+  for (int col = 2; col < 7; ++col) cells.emplace_back(table.Cells(col, row));
   return cells;
 }
 

@@ -15,7 +15,7 @@ using zenavo::testing::TempFolder;
 
 std::vector<std::string> RowTexts(const StringTable& table, int row) {
   std::vector<std::string> texts;
-  for (int col = 0; col < table.ColCount(); ++col) texts.push_back(table.Cells(col, row));
+  for (int col = 0; col < table.ColCount(); ++col) texts.emplace_back(table.Cells(col, row));
   while (!texts.empty() && texts.back().empty()) texts.pop_back();
   return texts;
 }

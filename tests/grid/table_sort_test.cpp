@@ -18,7 +18,7 @@ StringTable TableOf(const std::vector<std::vector<std::string>>& rows) {
 
 std::vector<std::string> Column(const StringTable& table, int col) {
   std::vector<std::string> texts;
-  for (int row = 0; row < table.RowCount(); ++row) texts.push_back(table.Cells(col, row));
+  for (int row = 0; row < table.RowCount(); ++row) texts.emplace_back(table.Cells(col, row));
   return texts;
 }
 
@@ -225,8 +225,8 @@ TEST(QuickSort, SortsLargeTablesCompletelyInEveryMode) {
     EXPECT_EQ(names, before) << "rows lost or duplicated in mode " << mode;
     EXPECT_EQ(table.Cells(0, 0), "name");
     for (int row = 2; row < table.RowCount(); ++row) {
-      const double previous = std::stod(table.Cells(1, row - 1));
-      const double current = std::stod(table.Cells(1, row));
+      const double previous = std::stod(std::string(table.Cells(1, row - 1)));
+      const double current = std::stod(std::string(table.Cells(1, row)));
       if (mode == 1)
         ASSERT_GE(previous, current) << row;
       else
