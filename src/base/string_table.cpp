@@ -67,10 +67,16 @@ void StringTable::SetCells(int col, int row, std::string_view text) {
   if (row < 0 || row >= RowCount()) throw EListError(row);
   // An empty cell beyond the stored ones is already empty.
   if (col >= static_cast<int>(rows_[row].count) && text.empty()) return;
-  RowTexts lead;  // the cells up to this one, copied out of the store before it changes
-  for (int i = 0; i < col; ++i) lead.Add(Cells(i, row));
-  lead.Add(text);
-  SetLeadingCells(row, lead);
+  // A text read from this table would move while the store grows: copy it first.
+  std::string ownText;
+  if (!text.empty() && text.data() >= chars_.Data() && text.data() < chars_.Data() + chars_.Size())
+    text = ownText.assign(text);
+  RowWriter writer(*this, row);
+  writer.CopyOldCells(col);
+  while (writer.Count() < col) writer.CloseCell();  // empty cells up to this one
+  writer.Append(text);
+  writer.CloseCell();
+  writer.Commit();
 }
 
 void StringTable::SetLeadingCells(int row, const RowTexts& cells) {
@@ -92,6 +98,19 @@ StringTable::RowWriter::~RowWriter() {
   if (committed_) return;
   table_.chars_.Truncate(row_.firstChar);  // nothing refers to the unfinished texts
   table_.ends_.resize(row_.firstEnd);
+}
+
+void StringTable::RowWriter::CopyOldCells(int count) {
+  StringTable& t = table_;
+  const Row old = t.rows_[index_];
+  const std::uint32_t from = row_.count, to = std::min<std::uint32_t>(count, old.count);
+  if (from >= to) return;
+  const std::uint32_t begin = from ? t.ends_[old.firstEnd + from - 1] : 0;
+  const std::uint32_t end = t.ends_[old.firstEnd + to - 1];
+  const auto shift = static_cast<std::uint32_t>(t.chars_.Size() - row_.firstChar) - begin;
+  t.chars_.AppendOwn(old.firstChar + begin, end - begin);
+  for (std::uint32_t i = from; i < to; ++i) t.ends_.push_back(t.ends_[old.firstEnd + i] + shift);
+  row_.count = to;
 }
 
 void StringTable::RowWriter::Commit() {

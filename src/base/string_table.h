@@ -94,6 +94,9 @@ class StringTable {
       ++row_.count;
     }
     int Count() const { return static_cast<int>(row_.count); }
+    // Copies the next cells of the row's current content, up to `count` cells in all (fewer
+    // when the row stores fewer).
+    void CopyOldCells(int count);
     void Commit();
 
    private:

@@ -112,6 +112,12 @@ TEST(StringTable, RandomEditsMatchAPlainModel) {
     switch (below(8)) {
       case 0: case 1: case 2: {
         const int col = below(cols()), row = below(rows);
+        if (below(4) == 0) {  // a text read from the table itself
+          const int fromCol = below(cols()), fromRow = below(rows);
+          table.SetCells(col, row, table.Cells(fromCol, fromRow));
+          model[row][col] = model[fromRow][fromCol];
+          break;
+        }
         const std::string text = below(4) == 0 ? "" : randomText();
         table.SetCells(col, row, text);
         model[row][col] = text;
