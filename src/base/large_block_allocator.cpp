@@ -7,7 +7,9 @@
 namespace zenavo::large_block {
 
 namespace {
-std::size_t MappedSize(std::size_t bytes) { return (bytes + kHugePage - 1) / kHugePage * kHugePage; }
+std::size_t MappedSize(std::size_t bytes) {
+  return (bytes + kHugePage - 1) / kHugePage * kHugePage;
+}
 }  // namespace
 
 // A large block is mapped with one spare huge page, then trimmed so that it starts on a

@@ -130,7 +130,8 @@ void StringTable::RowWriter::Commit() {
     const std::size_t leadBytes = t.chars_.Size() - row_.firstChar;
     t.chars_.AppendOwn(old.firstChar + keptStart, t.RowBytes(old) - keptStart);
     for (std::uint32_t i = row_.count; i < old.count; ++i)
-      t.ends_.push_back(t.ends_[old.firstEnd + i] - keptStart + static_cast<std::uint32_t>(leadBytes));
+      t.ends_.push_back(t.ends_[old.firstEnd + i] - keptStart +
+                        static_cast<std::uint32_t>(leadBytes));
     row_.count = old.count;
   }
   t.Forget(old);

@@ -120,7 +120,9 @@ class StringTable {
   std::size_t StoredBytes() const { return chars_.Size(); }
 
  private:
-  std::size_t RowBytes(const Row& row) const { return row.count ? ends_[row.firstEnd + row.count - 1] : 0; }
+  std::size_t RowBytes(const Row& row) const {
+    return row.count ? ends_[row.firstEnd + row.count - 1] : 0;
+  }
   void Forget(const Row& row);
   void CompactIfWasteful() {
     if (deadChars_ > kMinReclaimedChars || deadEnds_ > kMinReclaimedEnds) Compact();

@@ -206,7 +206,8 @@ class RowSorter {
 
   std::string_view Text(int row, int col) const {
     if (row != kPivot) return table_.Cells(col, row);
-    return col < static_cast<int>(pivot_.size()) ? std::string_view(pivot_[col]) : std::string_view();
+    if (col >= static_cast<int>(pivot_.size())) return {};
+    return pivot_[col];
   }
 
   int Compare(int a, int b) {
