@@ -1,14 +1,17 @@
 // libFuzzer target: any bytes as a file given to the CSV loader. The load must end without a
-// crash, a hang or a leak, and leave a table whose counts follow the loader's rules.
+// crash, a hang or a leak, and leave a table whose counts follow the loader's rules. The same
+// bytes as one line must split into the fields a plain reading of the quote rules gives.
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "base/exceptions.h"
 #include "grid/csv_loader.h"
+#include "support/csv_reference.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const int fd = memfd_create("fuzz.csv", 0);
@@ -19,6 +22,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (count <= 0) break;
     written += static_cast<std::size_t>(count);
   }
+  const std::string line(reinterpret_cast<const char*>(data), size);
+  for (char delimiter : {',', '\t', zenavo::kNoDelimiter}) {
+    zenavo::RowTexts fields;
+    zenavo::SplitCsvLine(line, delimiter, fields);
+    const std::vector<std::string> expected = zenavo::testing::ReferenceCsvFields(line, delimiter);
+    if (static_cast<int>(expected.size()) != fields.Count()) std::abort();
+    for (int i = 0; i < fields.Count(); ++i)
+      if (fields.Text(i) != expected[i]) std::abort();
+  }
+
   zenavo::StringTable table(7, 10);
   table.SetCells(3, 0, "caption");
   try {
