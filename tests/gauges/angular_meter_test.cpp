@@ -1,11 +1,11 @@
 #include "gauges/angular_meter.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "app/form_gauges.h"
+#include "support/widget_test_support.h"
 #include "base/exceptions.h"
 
 namespace zenavo {
@@ -224,10 +224,7 @@ TEST(CompassDialPicture, IsWrittenToThebuildTree) {
   TAngularMeter dial;
   ApplyCompassDialSettings(dial, "Norte Geográfico");
   dial.SetPosition(312.76);
-  const QString path = QDir::currentPath() + "/gauge-pictures/angular_meter.png";
-  QDir().mkpath(QDir::currentPath() + "/gauge-pictures");
-  ASSERT_TRUE(dial.RenderFrame().save(path));
-  std::cout << "compass dial picture: " << path.toStdString() << "\n";
+  ASSERT_TRUE(testing::SavePictureToLookAt(dial.RenderFrame(), "angular_meter.png"));
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 #include "gauges/jog_meter.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
 
 #include "app/form_gauges.h"
+#include "support/widget_test_support.h"
 
 namespace zenavo {
 namespace {
@@ -122,10 +122,7 @@ TEST(ElevationScalePicture, IsWrittenToTheBuildTree) {
   TJogMeter scale;
   ApplyElevationScaleSettings(scale);
   scale.Value().SetValue(45.3);
-  const QString path = QDir::currentPath() + "/gauge-pictures/jog_meter.png";
-  QDir().mkpath(QDir::currentPath() + "/gauge-pictures");
-  ASSERT_TRUE(scale.RenderFrame().save(path));
-  std::cout << "elevation scale picture: " << path.toStdString() << "\n";
+  ASSERT_TRUE(testing::SavePictureToLookAt(scale.RenderFrame(), "jog_meter.png"));
 }
 
 }  // namespace

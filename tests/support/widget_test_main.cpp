@@ -2,7 +2,10 @@
 // error box and the beep recorded instead of shown.
 #include <gtest/gtest.h>
 
+#include <QDir>
+
 #include <cstdlib>
+#include <iostream>
 
 #include "app/application.h"
 #include "numedit/beep.h"
@@ -13,6 +16,14 @@ namespace zenavo::testing {
 std::vector<std::string>& ShownErrors() {
   static std::vector<std::string> errors;
   return errors;
+}
+
+bool SavePictureToLookAt(const QImage& picture, const std::string& name) {
+  const QString folder = QDir::currentPath() + "/gauge-pictures";
+  const QString path = folder + "/" + QString::fromStdString(name);
+  if (!QDir().mkpath(folder) || !picture.save(path)) return false;
+  std::cout << "picture to look at: " << path.toStdString() << "\n";
+  return true;
 }
 
 int& BeepCount() {
