@@ -1,6 +1,7 @@
 #include "base/string_table.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <utility>
 
 #include "base/exceptions.h"
@@ -116,12 +117,7 @@ void StringTable::RowWriter::CopyOldCells(int count) {
 void StringTable::RowWriter::Commit() {
   StringTable& t = table_;
   if (Count() > t.colCount_) throw EListError(Count() - 1);
-  committed_ = true;
-  if (Count() == 0) {  // nothing written: the row stays as it was
-    t.chars_.Truncate(row_.firstChar);
-    t.ends_.resize(row_.firstEnd);
-    return;
-  }
+  if (Count() == 0) return;  // nothing written: the row stays as it was
   const Row old = t.rows_[index_];
   if (old.count > row_.count) {
     // The old cells to the right of the new ones follow them, shifted to the new offsets
@@ -134,6 +130,10 @@ void StringTable::RowWriter::Commit() {
                         static_cast<std::uint32_t>(leadBytes));
     row_.count = old.count;
   }
+  // Offsets within a row are 32-bit: a row of more than 4 GiB of text is refused (the
+  // destructor then takes back what was written).
+  if (t.chars_.Size() - row_.firstChar > UINT32_MAX) throw std::length_error("Row text too long");
+  committed_ = true;
   t.Forget(old);
   t.rows_[index_] = row_;
   t.CompactIfWasteful();
