@@ -79,8 +79,9 @@ class StringTable {
   // Writes a row's leading cells straight into the store, as a loader does: Append() adds
   // bytes to the open cell, CloseCell() ends it, Commit() makes the closed cells the row's
   // first cells (the cells to their right keep their text; ColCount must cover them by then).
-  // Nothing but a raise of ColCount may change the table while a writer is open; a writer not
-  // committed leaves the row as it was.
+  // Nothing but a raise of ColCount may change the table while a writer is open, and appended
+  // texts must not be read from this table (the store may move); a writer not committed leaves
+  // the row as it was.
   class RowWriter {
    public:
     RowWriter(StringTable& table, int row);
