@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string_view>
 #include <utility>
 
@@ -30,6 +31,10 @@ class ByteStore {
   const char* Data() const { return data_; }
   std::size_t Size() const { return size_; }
   std::string_view View() const { return {data_, size_}; }
+  // Whether `p` points at one of the stored bytes.
+  bool Holds(const char* p) const {
+    return std::less_equal<const char*>()(data_, p) && std::less<const char*>()(p, data_ + size_);
+  }
 
   // Room for `more` bytes beyond the current size.
   void Reserve(std::size_t more) {

@@ -70,22 +70,12 @@ void StringTable::SetCells(int col, int row, std::string_view text) {
   if (col >= static_cast<int>(rows_[row].count) && text.empty()) return;
   // A text read from this table would move while the store grows: copy it first.
   std::string ownText;
-  if (!text.empty() && text.data() >= chars_.Data() && text.data() < chars_.Data() + chars_.Size())
-    text = ownText.assign(text);
+  if (chars_.Holds(text.data())) text = ownText.assign(text);
   RowWriter writer(*this, row);
   writer.CopyOldCells(col);
   while (writer.Count() < col) writer.CloseCell();  // empty cells up to this one
   writer.Append(text);
   writer.CloseCell();
-  writer.Commit();
-}
-
-void StringTable::SetLeadingCells(int row, const RowTexts& cells) {
-  RowWriter writer(*this, row);
-  for (int i = 0; i < cells.Count(); ++i) {
-    writer.Append(cells.Text(i));
-    writer.CloseCell();
-  }
   writer.Commit();
 }
 

@@ -17,7 +17,7 @@
 
 namespace zenavo {
 
-// The texts of the leading cells of one row, gathered before they are written in one step.
+// The texts of one row's cells, gathered on their own (the loader's field splitting yields them).
 class RowTexts {
  public:
   void Clear() {
@@ -36,7 +36,6 @@ class RowTexts {
   std::string_view Text(int cell) const;
 
  private:
-  friend class StringTable;
   std::string chars_;
   std::vector<std::uint32_t> ends_;  // end of each cell's text in chars_
 };
@@ -71,10 +70,6 @@ class StringTable {
   // excepted).
   std::string_view Cells(int col, int row) const;
   void SetCells(int col, int row, std::string_view text);
-
-  // Writes the first cells.Count() cells of a row in one step; the cells to their right keep
-  // their text. The columns must exist.
-  void SetLeadingCells(int row, const RowTexts& cells);
 
   // Writes a row's leading cells straight into the store, as a loader does: Append() adds
   // bytes to the open cell, CloseCell() ends it, Commit() makes the closed cells the row's

@@ -123,12 +123,16 @@ TEST(StringTable, RandomEditsMatchAPlainModel) {
         model[row][col] = text;
         break;
       }
-      case 3: {  // leading cells in one step, the rest of the row kept
+      case 3: {  // leading cells through a row writer, the rest of the row kept
         const int row = below(rows), count = below(cols() + 1);
-        RowTexts cells;
-        for (int i = 0; i < count; ++i) cells.Add(randomText());
-        table.SetLeadingCells(row, cells);
-        for (int i = 0; i < count; ++i) model[row][i] = std::string(cells.Text(i));
+        StringTable::RowWriter writer(table, row);
+        std::vector<std::string> texts;
+        for (int i = 0; i < count; ++i) {
+          writer.Append(texts.emplace_back(randomText()));
+          writer.CloseCell();
+        }
+        writer.Commit();
+        for (int i = 0; i < count; ++i) model[row][i] = texts[i];
         break;
       }
       case 4: {
