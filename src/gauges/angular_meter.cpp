@@ -167,7 +167,7 @@ void TAngularMeter::Rebuild() {
   if (Loading()) return;
   ++rebuilds_;
   const QPalette& pal = palette();
-  const QColor background = Color().Resolve(pal);
+  const QColor background = Resolve(Color(), pal);
   dial_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
   dial_.fill(background);
   QPainter painter(&dial_);
@@ -181,15 +181,15 @@ void TAngularMeter::Rebuild() {
   const double z2 = percent2_ > 0 ? z1 + angleOffset_ * percent2_ * 0.01 : z1;
   const int outer = b + ticksMax_;
   const QRect ring = Box(cx - outer, cy - outer, cx + outer, cy + outer);
-  if (percent1_ > 0) DrawPie(painter, ring, start, z1, zones_[0].Resolve(pal));
-  if (percent2_ > 0) DrawPie(painter, ring, z1, z2, zones_[1].Resolve(pal));
-  if (percent1_ + percent2_ < 100) DrawPie(painter, ring, z2, end, zones_[2].Resolve(pal));
+  if (percent1_ > 0) DrawPie(painter, ring, start, z1, Resolve(zones_[0], pal));
+  if (percent2_ > 0) DrawPie(painter, ring, z1, z2, Resolve(zones_[1], pal));
+  if (percent1_ + percent2_ < 100) DrawPie(painter, ring, z2, end, Resolve(zones_[2], pal));
   const int inset = ticksMax_ + 2;
   FillCircle(painter, ring.adjusted(inset, inset, -inset, -inset), background);
 
   // Ticks: every TicksEnlarge-th is long, the first always.
   if (ticks_ >= 1) {
-    painter.setPen(LinePen(ticksColor_.Resolve(pal)));
+    painter.setPen(LinePen(Resolve(ticksColor_, pal)));
     const double step = static_cast<double>(angleOffset_) / ticks_;
     for (int k = 0; k <= ticks_; ++k) {
       // TicksEnlarge 0 would divide by zero: every tick is then long.
@@ -203,7 +203,7 @@ void TAngularMeter::Rebuild() {
   // Labels, on an opaque background of the dial's colour.
   if (labels_ >= 1) {
     painter.setFont(labelsFont_);
-    painter.setPen(labelsFontColor_.Resolve(pal));
+    painter.setPen(Resolve(labelsFontColor_, pal));
     painter.setBackgroundMode(Qt::OpaqueMode);
     painter.setBackground(background);
     const QFontMetrics metrics(labelsFont_);
@@ -221,7 +221,7 @@ void TAngularMeter::Rebuild() {
   // The caption, lines split at "|", from below the hub.
   painter.setBackgroundMode(Qt::TransparentMode);
   painter.setFont(font());
-  painter.setPen(fontColor_.Resolve(pal));
+  painter.setPen(Resolve(fontColor_, pal));
   const QFontMetrics metrics(font());
   int top = Half(height()) + needleBaseWidth_;
   const QString caption = QString::fromStdString(Caption());
@@ -272,7 +272,7 @@ void TAngularMeter::Compose(QImage& frame) {
   const double span = maxValue_ - minValue_;
   // Equal bounds would divide by zero: the needle then rests at the start of the scale.
   const double needle = start + (span != 0 ? (position_ - minValue_) * angleOffset_ / span : 0);
-  const QColor needleColor = needleColor_.Resolve(pal);
+  const QColor needleColor = Resolve(needleColor_, pal);
   painter.setPen(QPen(needleColor, 0));
   painter.setBrush(needleColor);
   const int halfBase = Half(needleBaseWidth_);
@@ -292,7 +292,7 @@ void TAngularMeter::Compose(QImage& frame) {
   FillCircle(painter,
              Box(cx - centerDotWidth_, cy - centerDotWidth_, cx + centerDotWidth_,
                  cy + centerDotWidth_),
-             centerDotColor_.Resolve(pal));
+             Resolve(centerDotColor_, pal));
 }
 
 }  // namespace zenavo

@@ -60,13 +60,13 @@ QImage TGaugeImageControl::RenderFrame() {
   if (!StartFrame(frame_)) {
     if (frame_.size() != size || frame_.format() != QImage::Format_RGB32)
       frame_ = QImage(size, QImage::Format_RGB32);
-    frame_.fill(Color().Resolve(palette()));
+    frame_.fill(Resolve(Color(), palette()));
   }
   Compose(frame_);
   if (!transparent_) return frame_;
   // The gauge's Color becomes see-through, so what lies beneath shows.
   QImage see = frame_.convertToFormat(QImage::Format_ARGB32);
-  const QRgb key = Color().Resolve(palette()).rgb();
+  const QRgb key = Resolve(Color(), palette()).rgb();
   for (int y = 0; y < see.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(see.scanLine(y));
     for (int x = 0; x < see.width(); ++x)

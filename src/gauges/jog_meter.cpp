@@ -105,8 +105,8 @@ void TJogMeter::SetToColor(TColor color) { StoreAndRepaint(toColor_, color); }
 void TJogMeter::SetFontColor(TColor color) { StoreAndRepaint(fontColor_, color); }
 
 void TJogMeter::DrawGradient(QImage& frame) const {
-  const QColor from = fromColor_.Resolve(palette());
-  const QColor to = toColor_.Resolve(palette());
+  const QColor from = Resolve(fromColor_, palette());
+  const QColor to = Resolve(toColor_, palette());
   const bool vertical = direction_ == gdVertical;
   const int length = vertical ? frame.height() : frame.width();
   const int half = Half(length);
@@ -177,7 +177,7 @@ void TJogMeter::DrawTicks(QPainter& painter, int length, double lo, double step,
 void TJogMeter::DrawIndicator(QPainter& painter) {
   const bool vertical = direction_ == gdVertical;
   const int c = Half(vertical ? height() : width());
-  const QColor color = value_.Color().Resolve(palette());
+  const QColor color = Resolve(value_.Color(), palette());
   switch (value_.Shape()) {
     case isLine:
       painter.setPen(LinePen(color));
@@ -224,7 +224,7 @@ void TJogMeter::Compose(QImage& frame) {
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setFont(font());
   painter.setBackgroundMode(Qt::TransparentMode);
-  painter.setPen(fontColor_.Resolve(palette()));
+  painter.setPen(Resolve(fontColor_, palette()));
   const bool vertical = direction_ == gdVertical;
   const int length = vertical ? height() : width();
   if (showCaption_) {
@@ -240,7 +240,7 @@ void TJogMeter::Compose(QImage& frame) {
   const bool drawable = scale_.Visible() && scale_.Step() > 0 && scale_.SmallStep() > 0;
   if (drawable) {
     DrawLabels(painter, length, lo);
-    painter.setPen(LinePen(scale_.Color().Resolve(palette())));
+    painter.setPen(LinePen(Resolve(scale_.Color(), palette())));
     DrawTicks(painter, length, lo, scale_.SmallStep(), scale_.HeightMin());
     DrawTicks(painter, length, lo, scale_.Step(), scale_.HeightMax());
   }

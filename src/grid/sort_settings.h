@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/color.h"
+
 namespace zenavo {
 
 enum TSortDirection { sdAscending, sdDescending };
@@ -17,10 +19,6 @@ enum TSortStyle {
   ssImages, ssCheckBox, ssUnicode
 };
 
-// A colour as 0xRRGGBB.
-using RgbColor = std::uint32_t;
-inline constexpr RgbColor kYellow = 0xFFFF00;
-
 // The published sort settings, in their published order. The glyph pictures (UpGlyph,
 // DownGlyph, IndexUpGlyph, IndexDownGlyph) belong to the grid widget, which draws them.
 struct TSortSettings {
@@ -28,7 +26,7 @@ struct TSortSettings {
   int Column = 0;                // sort column in plain mode
   bool Show = false;             // header clicks sort and the indicator is drawn
   bool IndexShow = false;        // index mode
-  RgbColor IndexColor = kYellow; // fill of the index triangles
+  TColor IndexColor = clYellow;  // fill of the index triangles
   bool Full = true;              // break ties with further keys
   bool SingleColumn = false;     // move only the sort column's cells
   bool IgnoreBlanks = false;     // empty cells get the place BlankPos says

@@ -1,10 +1,17 @@
 // Entry point of the widget tests: the application object on Qt's offscreen platform, with the
-// error box and the beep recorded instead of shown.
+// error box and the beep recorded instead of shown, a check after every test that it took
+// every message and beep, and a watchdog that hands each modal dialog or popup to the handler
+// a test queued for it, or fails the test and closes it.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QPointer>
+#include <QTimer>
 
 #include <cstdlib>
+#include <deque>
 #include <iostream>
 
 #include "app/application.h"
@@ -13,10 +20,92 @@
 
 namespace zenavo::testing {
 
-std::vector<std::string>& ShownErrors() {
-  static std::vector<std::string> errors;
-  return errors;
+namespace {
+
+struct Observed {
+  std::vector<std::string> errors;
+  int beeps = 0;
+  std::deque<std::function<void(QWidget*)>> dialogHandlers;
+};
+
+Observed& Seen() {
+  static Observed observed;
+  return observed;
 }
+
+// Fails the running test for whatever it left unread, and starts the next one clean.
+class LeftoverCheck : public ::testing::EmptyTestEventListener {
+  void OnTestStart(const ::testing::TestInfo&) override { Seen() = Observed{}; }
+  void OnTestEnd(const ::testing::TestInfo&) override {
+    Observed& seen = Seen();
+    for (const std::string& message : seen.errors)
+      ADD_FAILURE() << "error box shown but not expected: \"" << message << "\"";
+    if (seen.beeps > 0) ADD_FAILURE() << seen.beeps << " beep(s) not expected";
+    if (!seen.dialogHandlers.empty())
+      ADD_FAILURE() << seen.dialogHandlers.size() << " expected dialog(s) never opened";
+    seen = Observed{};
+  }
+};
+
+// The dialog or popup that blocks the test now, if any.
+QWidget* BlockingWidget() {
+  if (QWidget* popup = QApplication::activePopupWidget()) return popup;
+  return QApplication::activeModalWidget();
+}
+
+void CloseWidget(QWidget* widget) {
+  if (auto* dialog = qobject_cast<QDialog*>(widget))
+    dialog->reject();
+  else
+    widget->close();
+}
+
+// Runs on every pass of any event loop, the loops of modal dialogs and popups included.
+void Watch() {
+  static QPointer<QWidget> handling;  // a handler may itself run an event loop
+  static int ticksWithSameWidget = 0;
+  static QPointer<QWidget> lastSeen;
+  QWidget* widget = BlockingWidget();
+  if (!widget || !widget->isVisible()) {
+    ticksWithSameWidget = 0;
+    return;
+  }
+  if (widget == handling) {
+    // A handler that leaves its dialog open for a few seconds has hung: close it.
+    if (widget == lastSeen && ++ticksWithSameWidget > 250) {
+      ADD_FAILURE() << "a dialog handler left " << widget->metaObject()->className() << " open";
+      CloseWidget(widget);
+    }
+    lastSeen = widget;
+    return;
+  }
+  Observed& seen = Seen();
+  if (seen.dialogHandlers.empty()) {
+    ADD_FAILURE() << "unexpected " << widget->metaObject()->className() << " \""
+                  << widget->windowTitle().toStdString() << "\" opened; closed it";
+    CloseWidget(widget);
+    return;
+  }
+  auto handler = std::move(seen.dialogHandlers.front());
+  seen.dialogHandlers.pop_front();
+  handling = widget;
+  lastSeen = widget;
+  ticksWithSameWidget = 0;
+  handler(widget);
+  handling = nullptr;
+}
+
+}  // namespace
+
+std::vector<std::string> TakeErrors() { return std::exchange(Seen().errors, {}); }
+
+int TakeBeeps() { return std::exchange(Seen().beeps, 0); }
+
+void ExpectDialog(std::function<void(QWidget*)> handler) {
+  Seen().dialogHandlers.push_back(std::move(handler));
+}
+
+int PendingDialogHandlers() { return static_cast<int>(Seen().dialogHandlers.size()); }
 
 bool SavePictureToLookAt(const QImage& picture, const std::string& name) {
   const QString folder = QDir::currentPath() + "/gauge-pictures";
@@ -26,19 +115,19 @@ bool SavePictureToLookAt(const QImage& picture, const std::string& name) {
   return true;
 }
 
-int& BeepCount() {
-  static int count = 0;
-  return count;
-}
-
 }  // namespace zenavo::testing
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   zenavo::TApplication application(argc, argv);
   zenavo::TApplication::SetErrorHandler(
-      [](const std::string& message) { zenavo::testing::ShownErrors().push_back(message); });
-  zenavo::SetBeepHandler([] { ++zenavo::testing::BeepCount(); });
+      [](const std::string& message) { zenavo::testing::Seen().errors.push_back(message); });
+  zenavo::SetBeepHandler([] { ++zenavo::testing::Seen().beeps; });
   ::testing::InitGoogleTest(&argc, argv);
+  // Appended listeners hear a test's end before the result printer does.
+  ::testing::UnitTest::GetInstance()->listeners().Append(new zenavo::testing::LeftoverCheck);
+  QTimer watchdog;
+  QObject::connect(&watchdog, &QTimer::timeout, &zenavo::testing::Watch);
+  watchdog.start(20);
   return RUN_ALL_TESTS();
 }

@@ -1,17 +1,31 @@
-// What the widget tests observe instead of the screen and the speaker.
+// What the widget tests observe instead of the screen and the speaker. The test runner fails a
+// test that ends with an error message or a beep it did not take, and closes (and fails on) a
+// modal dialog or popup that no test asked to handle, so nothing waits for a click forever.
 #pragma once
 
 #include <QImage>
+#include <QWidget>
+
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace zenavo::testing {
 
-// Messages the application's error box would have shown, in order.
-std::vector<std::string>& ShownErrors();
+// The messages the application's error box would have shown since the last call, in order;
+// taking them marks them as seen.
+std::vector<std::string> TakeErrors();
 
-// System beeps so far.
-int& BeepCount();
+// System beeps since the last call; taking them marks them as heard.
+int TakeBeeps();
+
+// The next modal dialog or popup menu that opens is handed to `handler` (queued in order),
+// which must close it (accept, reject, trigger an action). A dialog that opens with no handler
+// queued fails the test and is closed.
+void ExpectDialog(std::function<void(QWidget* dialog)> handler);
+
+// Handlers queued by ExpectDialog that no dialog used yet.
+int PendingDialogHandlers();
 
 // Saves a picture for a person to look at as gauge-pictures/<name> under the test's working
 // folder, and says where; false when it cannot be written.
