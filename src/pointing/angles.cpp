@@ -1,5 +1,7 @@
 #include "pointing/angles.h"
 
+#include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "base/exceptions.h"
@@ -7,29 +9,14 @@
 
 namespace zenavo {
 
-long double unguarded::Floor(long double x) {
-  // Beyond 2^62 (and for NaN and infinities) the library does it.
-  constexpr long double kFastRange = 0x1p62L;
-  if (!(std::fabs(x) < kFastRange)) return std::floor(x);
-  // Adding and removing 1.5 * 2^63 rounds to the nearest integer in the current (nearest)
-  // mode, as the sum lies where the extended format's spacing is 1; one step down where that
-  // went up.
-  constexpr long double kRound = 0x1.8p63L;
-  long double nearest = (x + kRound) - kRound;
-  if (nearest > x) nearest -= 1;
-  return nearest;
-}
-
-long double unguarded::Trunc(long double x) { return x < 0 ? -Floor(-x) : Floor(x); }
-
 long double unguarded::Normalize360(long double x) {
-  const long double quotient = x / 360;
+  const long double turns = std::floor(x / 360);
   // The turn count is a signed 32-bit integer; beyond that (or NaN) there is no such integer.
   constexpr long double kLowest = std::numeric_limits<std::int32_t>::min();
-  constexpr long double kBeyond = static_cast<long double>(std::numeric_limits<std::int32_t>::max()) + 1;
-  if (!(quotient >= kLowest && quotient < kBeyond)) throw EInvalidOp();
-  // 360 * k is an integer below 2^40, exact in the extended format as in integer arithmetic.
-  return x - 360 * Floor(quotient);
+  constexpr long double kHighest = std::numeric_limits<std::int32_t>::max();
+  if (!(turns >= kLowest && turns <= kHighest)) throw EInvalidOp();
+  // 360 * turns is an integer below 2^41, exact in the extended format as in integer arithmetic.
+  return x - 360 * turns;
 }
 
 long double Radians(long double x) {
@@ -47,14 +34,18 @@ long double Normalize360(long double x) {
   return guard.Check(unguarded::Normalize360(x));
 }
 
+namespace {
+long double RemainderTowardZero(long double x, long double y) { return x - y * std::trunc(x / y); }
+}  // namespace
+
 long double TruncMod(long double x, long double y) {
   FloatingPointGuard guard;
-  return guard.Check(unguarded::TruncMod(x, y));
+  return guard.Check(RemainderTowardZero(x, y));
 }
 
 long double TruncDiv(long double x, long double y) {
   FloatingPointGuard guard;
-  return guard.Check(unguarded::TruncDiv(x, y));
+  return guard.Check((x - RemainderTowardZero(x, y)) / y);
 }
 
 }  // namespace zenavo

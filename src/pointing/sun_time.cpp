@@ -1,7 +1,6 @@
 #include "pointing/sun_time.h"
 
 #include <cmath>
-#include <limits>
 
 #include "base/clock.h"
 #include "base/exceptions.h"
@@ -12,86 +11,85 @@ namespace zenavo {
 
 namespace {
 
+using unguarded::Degrees;
+using unguarded::Normalize360;
+using unguarded::Radians;
+
 constexpr long double kDegreesPerRadian = 57.29577951308232L;
 constexpr long double kDegreesPerHour = 15;
 constexpr int kDayNumberOffset = 730530;
 constexpr int kFirstShownHour = 6;
 constexpr int kLastShownHour = 18;
-// A time whose Sun azimuth is further than this from the one asked for is the far-side
-// solution of the hour-angle formula, not a real one.
-constexpr double kOppositeSolutionDeg = 90;
+
+// The Sun's azimuth at the time found may lie at most this far from the one asked for.
+constexpr double kAzimuthToleranceDeg = 1;
+// How far the Sun may stand from the place that the ephemeris gives, degrees: the ephemeris
+// agrees with Meeus's low-precision solar coordinates within 0.013 degrees (sun_time_test
+// measures it), and the clock text, cut to whole seconds, shows a time up to a second early,
+// when the Sun stood up to 0.0042 degrees back along its path.
+constexpr double kSunPlaceUncertaintyDeg = 0.018;
+constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180;
 
 // The Sun's place on day number d, as the clock-time search needs it.
 struct SunPlace {
   long double rightAscension;  // degrees in [0, 360)
-  long double declination;     // degrees
+  long double declination;     // degrees, north positive
   long double sidereal0h;      // sidereal angle at 0 h, degrees, not reduced
 };
 
-// Sine and cosine of an angle in degrees, from one argument reduction (the same values as
-// separate sine and cosine calls).
-struct SinCos {
-  long double sin, cos;
-};
-
-SinCos SinCosDeg(long double x) {
-  SinCos result;
-  sincosl(unguarded::Radians(x), &result.sin, &result.cos);
-  return result;
-}
-
-SunPlace ComputeSunPlace(long double d) {
+SunPlace SunPlaceOn(long double d) {
   const long double w = 282.9404L + 0.0000470935L * d;
   const long double e = 0.016709L - 0.000000001151L * d;
   const long double m = 356.047L + 0.9856002585L * d;
   const long double obliquity = 23.4393L - 0.0000003563L * d;
-  const long double meanLongitude = unguarded::Normalize360(unguarded::Normalize360(m) + w);
-  const SinCos anomaly = SinCosDeg(m);
-  const long double eccentric =
-      unguarded::Normalize360(m + e * kDegreesPerRadian * anomaly.sin * (1 + e * anomaly.cos));
-  // The eccentric anomaly is already in [0, 360), so it is its own reduction.
-  const SinCos eccentricAngle = SinCosDeg(eccentric);
-  const long double xv = eccentricAngle.cos - e;
-  const long double yv = std::sqrt(1 - e * e) * eccentricAngle.sin;
+  const long double meanLongitude = Normalize360(Normalize360(m) + w);
+  const long double eccentric = Normalize360(
+      m + e * kDegreesPerRadian * std::sin(Radians(m)) * (1 + e * std::cos(Radians(m))));
+  const long double xv = std::cos(Radians(eccentric)) - e;
+  const long double yv = std::sqrt(1 - e * e) * std::sin(Radians(Normalize360(eccentric)));
   const long double r = std::sqrt(xv * xv + yv * yv);
-  const long double trueAnomaly = unguarded::Degrees(std::atan2(yv, xv));
-  const SinCos sunLongitude = SinCosDeg(unguarded::Normalize360(trueAnomaly + w));
-  const long double xs = r * sunLongitude.cos;
-  const long double ys = r * sunLongitude.sin;
+  const long double trueAnomaly = Degrees(std::atan2(yv, xv));
+  const long double sunLongitude = Normalize360(trueAnomaly + w);
+  const long double xs = r * std::cos(Radians(sunLongitude));
+  const long double ys = r * std::sin(Radians(sunLongitude));
   const long double zs = 0;
-  const SinCos tilt = SinCosDeg(obliquity);
+  const long double cosTilt = std::cos(Radians(obliquity)), sinTilt = std::sin(Radians(obliquity));
   const long double xe = xs;
-  const long double ye = ys * tilt.cos + zs * tilt.sin;
-  const long double ze = ys * tilt.sin + zs * tilt.cos;
-  return SunPlace{unguarded::Normalize360(unguarded::Degrees(std::atan2(ye, xe))),
-                  unguarded::Degrees(std::atan2(ze, std::sqrt(xe * xe + ye * ye))),
-                  meanLongitude + 180};
+  const long double ye = ys * cosTilt + zs * sinTilt;
+  const long double ze = ys * sinTilt + zs * cosTilt;
+  return SunPlace{Normalize360(Degrees(std::atan2(ye, xe))),
+                  Degrees(std::atan2(ze, std::sqrt(xe * xe + ye * ye))), meanLongitude + 180};
 }
 
-// The Sun's place for day number d. Every satellite row of one run asks first for noon of the
-// same day, so the last answer is kept.
-SunPlace SunPlaceOn(long double d) {
-  thread_local long double lastDay = std::numeric_limits<long double>::quiet_NaN();
-  thread_local SunPlace lastPlace{};
-  if (d != lastDay) {
-    lastPlace = ComputeSunPlace(d);
-    lastDay = d;
+// A body at hour angle `hourAngle` and declination `declination` in the sky of `latitude` (all
+// degrees), as a unit vector of the horizon frame. Double precision: it only checks a solution
+// against tolerances of hundredths of a degree.
+struct HorizonVector {
+  double west, south, up;
+  // Degrees from true north, clockwise, in [0, 360).
+  double Azimuth() const {
+    const double azimuth = std::atan2(west, south) / kRadiansPerDegree + 180;
+    return azimuth >= 360 ? azimuth - 360 : azimuth;
   }
-  return lastPlace;
+  // The sine of the distance from the zenith.
+  double SinZenithDistance() const { return std::hypot(west, south); }
+};
+
+HorizonVector AtHourAngle(double hourAngle, double declination, double latitude) {
+  const double h = hourAngle * kRadiansPerDegree, dec = declination * kRadiansPerDegree,
+               lat = latitude * kRadiansPerDegree;
+  return {std::sin(h) * std::cos(dec),
+          std::cos(h) * std::cos(dec) * std::sin(lat) - std::sin(dec) * std::cos(lat),
+          std::cos(h) * std::cos(dec) * std::cos(lat) + std::sin(dec) * std::sin(lat)};
 }
 
-// Azimuth from true north, degrees in [0, 360), of a body at hour angle `hourAngle` and
-// declination `declination` seen from `latitude` (all degrees). Double precision: it only
-// tells a real solution from the opposite one, 180 degrees away.
-double AzimuthAtHourAngle(double hourAngle, double declination, double latitude) {
-  constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180;
-  const double h = hourAngle * kRadiansPerDegree;
-  const double dec = declination * kRadiansPerDegree;
-  const double lat = latitude * kRadiansPerDegree;
-  const double y = std::sin(h) * std::cos(dec);
-  const double xHorizon = std::cos(h) * std::cos(dec) * std::sin(lat) - std::sin(dec) * std::cos(lat);
-  const double azimuth = std::atan2(y, xHorizon) / kRadiansPerDegree + 180;
-  return azimuth >= 360 ? azimuth - 360 : azimuth;
+// How far the azimuth of the Sun may turn while its place moves by kSunPlaceUncertaintyDeg, for
+// a Sun at the given sine of its zenith distance: a little far from the zenith, any amount
+// close to it.
+double AzimuthUncertainty(double sinZenithDistance) {
+  const double sinUncertainty = std::sin(kSunPlaceUncertaintyDeg * kRadiansPerDegree);
+  if (sinZenithDistance <= sinUncertainty) return 180;
+  return std::asin(sinUncertainty / sinZenithDistance) / kRadiansPerDegree;
 }
 
 // The smallest angle between two directions in [0, 360), degrees in [0, 180].
@@ -104,38 +102,23 @@ struct ClockParts {
   int hour, minute, second;
 };
 
-// Hours, minutes and seconds of a time of day (each floored); `t` is finite.
-ClockParts SplitHours(long double t) {
-  const long double hour = unguarded::Floor(t);
-  const long double minute = unguarded::Floor((t - hour) * 60);
-  const long double second = unguarded::Floor(((t - hour) * 60 - minute) * 60);
-  // Already whole numbers: converting in the current rounding mode is exact.
-  return ClockParts{static_cast<int>(std::lrint(hour)), static_cast<int>(std::lrint(minute)),
-                    static_cast<int>(std::lrint(second))};
+// Hours, minutes and seconds of a time of day (each floored); `t` is finite. The times split
+// are rounded to double precision first, so double arithmetic splits them exactly.
+ClockParts SplitHours(double t) {
+  const double hour = std::floor(t);
+  const double minute = std::floor((t - hour) * 60);
+  const double second = std::floor(((t - hour) * 60 - minute) * 60);
+  return ClockParts{static_cast<int>(hour), static_cast<int>(minute), static_cast<int>(second)};
 }
 
 std::string TwoDigits(int value) {
   return (value < 10 ? "0" : "") + std::to_string(value);
 }
 
-}  // namespace
-
-long double DayNumber(int day, int month, int year, int hour, int minute, int second) {
-  FloatingPointGuard guard;
-  const long double k1 = unguarded::TruncDiv(month + 9, 12);
-  const long double k2 = unguarded::TruncDiv(7 * (year + k1), 4);
-  const long double k3 = unguarded::TruncDiv(275 * month, 9);
-  const double d0 = static_cast<double>(367 * year - k2 + k3 + day - kDayNumberOffset);
-  const long double sum =
-      static_cast<long double>(hour) / 24 + d0 + static_cast<long double>(minute) / 1440 +
-      static_cast<long double>(second) / 86400;
-  return guard.Check(static_cast<long double>(static_cast<double>(sum)));
-}
-
-namespace {
-
-// The hour-angle solution for `azimuth` on day number d, and whether the Sun really stands near
-// that azimuth then: the formula also answers for the opposite azimuth.
+// The hour-angle solution for `azimuth` on day number d, in hours of d's time scale. With
+// `checkSolution`, fails unless the Sun then stands above the horizon at the azimuth: the
+// formula also answers for the opposite azimuth, for a Sun below the horizon, and near the
+// zenith for an azimuth that the Sun's uncertain place does not fix.
 long double SolveSunAzimuthTime(long double d, long double azimuth, long double longitude,
                                 long double latitude, bool checkSolution) {
   FloatingPointGuard guard;
@@ -144,16 +127,17 @@ long double SolveSunAzimuthTime(long double d, long double azimuth, long double 
       (sun.rightAscension + 360 - sun.sidereal0h - longitude) / kDegreesPerHour;
 
   // South of the equator the azimuth is turned by 180 degrees.
-  const long double working = latitude >= 0 ? azimuth : unguarded::Normalize360(180 - (360 - azimuth));
+  const long double working = latitude >= 0 ? azimuth : Normalize360(180 - (360 - azimuth));
   long double hours;
   if (working == 180) {
     hours = meridianTime;
   } else {
-    const long double tanAz = unguarded::TanDeg(working);
-    const long double sinLat = unguarded::SinDeg(latitude);
+    const long double tanAz = std::tan(Radians(working));
+    const long double sinLat = std::sin(Radians(latitude));
     const long double alpha = std::atan(sinLat * tanAz);
-    const long double beta = std::asin(unguarded::CosDeg(latitude) * unguarded::TanDeg(sun.declination) /
-                                       std::sqrt(1 / (tanAz * tanAz) + sinLat * sinLat));
+    const long double beta =
+        std::asin(std::cos(Radians(latitude)) * std::tan(Radians(sun.declination)) /
+                  std::sqrt(1 / (tanAz * tanAz) + sinLat * sinLat));
     guard.Check(beta);  // an arcsine argument outside [-1, 1]: no hour angle gives the azimuth
     long double hourAngle;
     if (working > 0 && working < 90)
@@ -166,22 +150,38 @@ long double SolveSunAzimuthTime(long double d, long double azimuth, long double 
       hourAngle = (alpha - beta) * kDegreesPerRadian + 180;
     else
       throw EInvalidOp();  // due north (or outside [0, 360)): no hour-angle branch covers it
-    hours = unguarded::Normalize360(((hourAngle + sun.rightAscension) / kDegreesPerHour) * kDegreesPerHour -
+    hours = Normalize360(((hourAngle + sun.rightAscension) / kDegreesPerHour) * kDegreesPerHour -
                          sun.sidereal0h - longitude) /
             kDegreesPerHour;
   }
-  if (!checkSolution) return guard.Check(hours);
-  const long double hourAngleFound =
-      hours * kDegreesPerHour + sun.sidereal0h + longitude - sun.rightAscension;
-  const double sunAzimuth =
-      AzimuthAtHourAngle(static_cast<double>(hourAngleFound), static_cast<double>(sun.declination),
-                         static_cast<double>(latitude));
-  if (AngleBetween(sunAzimuth, static_cast<double>(azimuth)) > kOppositeSolutionDeg)
-    throw EInvalidOp();
+  if (checkSolution) {
+    const long double hourAngleFound =
+        hours * kDegreesPerHour + sun.sidereal0h + longitude - sun.rightAscension;
+    const HorizonVector sunAt = AtHourAngle(static_cast<double>(hourAngleFound),
+                                            static_cast<double>(sun.declination),
+                                            static_cast<double>(latitude));
+    if (sunAt.up < 0) throw EInvalidOp();  // below the horizon
+    if (AngleBetween(sunAt.Azimuth(), static_cast<double>(azimuth)) +
+            AzimuthUncertainty(sunAt.SinZenithDistance()) >
+        kAzimuthToleranceDeg)
+      throw EInvalidOp();
+  }
   return guard.Check(hours);
 }
 
 }  // namespace
+
+long double DayNumber(int day, int month, int year, int hour, int minute, int second) {
+  // Integer division truncates toward zero, as TruncDiv does.
+  const int k1 = (month + 9) / 12;
+  const int k2 = 7 * (year + k1) / 4;
+  const int k3 = 275 * month / 9;
+  const double d0 = 367 * year - k2 + k3 + day - kDayNumberOffset;
+  const long double sum =
+      static_cast<long double>(hour) / 24 + d0 + static_cast<long double>(minute) / 1440 +
+      static_cast<long double>(second) / 86400;
+  return static_cast<double>(sum);
+}
 
 long double SunAzimuthTime(long double d, long double azimuth, long double longitude,
                            long double latitude) {
@@ -204,8 +204,8 @@ std::string SunAzimuthClockText(long double azimuth, long double longitude,
   const ClockParts first = SplitHours(firstPass);
   const long double refinedDay =
       DayNumber(today.Day, today.Month, today.Year, first.hour, first.minute, first.second);
-  long double t = SunAzimuthTime(refinedDay, azimuth, longitude, latitude);
-  t = static_cast<double>(t - static_cast<long double>(TimeZoneBias()) / 60);
+  double t = static_cast<double>(SunAzimuthTime(refinedDay, azimuth, longitude, latitude) -
+                                 static_cast<long double>(TimeZoneBias()) / 60);
   if (t < 0) t += 24;
   ClockParts local = SplitHours(t);
   if (local.hour < 0) local.hour += 24;

@@ -9,9 +9,12 @@
 #include "base/clock.h"
 #include "base/exceptions.h"
 #include "base/format_settings.h"
+#include "support/expect_error.h"
 
 namespace zenavo {
 namespace {
+
+using testing::ExpectError;
 
 constexpr long double kSaoPauloLat = -23.55L, kSaoPauloLon = -46.63L, kSaoPauloAltitude = 760;
 
@@ -139,13 +142,11 @@ TEST_F(PointingTableTest, APositionThatIsNotANumberStopsTheLoopAtItsRow) {
                {CommaFormatSettings(), "-70.0"}, {PointFormatSettings(), "NAN"}};
   for (const auto& c : cases) {
     ScopedFormatSettings locale(c.settings);
+    SCOPED_TRACE(c.bad);
     StringTable table = SatelliteTable({"-70", "-61", c.bad, "-30"});
-    try {
-      ComputePointingTable(table, kSaoPauloLat, kSaoPauloLon, 0, 0);
-      FAIL() << "no error for " << c.bad;
-    } catch (const EConvertError& e) {
-      EXPECT_EQ(e.Message(), std::string("'") + c.bad + "' is not a valid floating point value");
-    }
+    ExpectError<EConvertError>(
+        [&] { ComputePointingTable(table, kSaoPauloLat, kSaoPauloLon, 0, 0); },
+        std::string("'") + c.bad + "' is not a valid floating point value");
     EXPECT_NE(table.Cells(kColAzimuth, 1), "old");
     EXPECT_NE(table.Cells(kColAzimuth, 2), "old");
     EXPECT_EQ(ResultCells(table, 3), std::vector<std::string>(5, "old"));
@@ -153,7 +154,7 @@ TEST_F(PointingTableTest, APositionThatIsNotANumberStopsTheLoopAtItsRow) {
   }
 }
 
-TEST_F(PointingTableTest, NonFiniteSitesEndWithoutCrashOrHang) {
+TEST_F(PointingTableTest, NonFiniteSitesStopAtTheFirstRowWithAnArithmeticError) {
   ScopedFormatSettings locale(PointFormatSettings());
   const long double nan = std::numeric_limits<long double>::quiet_NaN();
   const long double inf = std::numeric_limits<long double>::infinity();
@@ -161,18 +162,34 @@ TEST_F(PointingTableTest, NonFiniteSitesEndWithoutCrashOrHang) {
     long double lat, lon, alt;
   } sites[] = {{nan, -46.63L, 0}, {-23.55L, inf, 0}, {-inf, -46.63L, 0}, {-23.55L, -46.63L, nan}};
   for (const auto& s : sites) {
+    SCOPED_TRACE(::testing::Message() << double(s.lat) << "," << double(s.lon) << "," << double(s.alt));
     StringTable table = SatelliteTable({"-70", "-30"});
-    try {
-      ComputePointingTable(table, s.lat, s.lon, s.alt, 0);
-    } catch (const Exception&) {
-      // an arithmetic error reported to the user is a sound answer to a non-finite site
-    }
-    // Nothing outside the result columns changes, and no cell claims a number it cannot have.
-    EXPECT_EQ(table.Cells(1, 1), "-70");
-    EXPECT_EQ(table.Cells(1, 2), "-30");
-    for (int row = 1; row <= 2; ++row)
-      EXPECT_EQ(table.Cells(kColAzimuth, row).find_first_of("0123456789"), std::string::npos)
-          << table.Cells(kColAzimuth, row);
+    ExpectError<EInvalidOp>([&] { ComputePointingTable(table, s.lat, s.lon, s.alt, 0); },
+                            "Invalid floating point operation");
+    // The look angles are not guarded: the first row stops the loop before any cell changes.
+    EXPECT_EQ(ResultCells(table, 1), std::vector<std::string>(5, "old"));
+    EXPECT_EQ(ResultCells(table, 2), std::vector<std::string>(5, "old"));
+  }
+}
+
+TEST_F(PointingTableTest, NoSunTimeWhileTheSunIsDown) {
+  ScopedFormatSettings locale(PointFormatSettings());
+  // São Paulo, 7 April 2026: the Sun reaches the azimuth of the satellite at 120 W at
+  // 18:05:26, after sunset; the row still gets its angles and skew.
+  ScopedClockSource april(std::make_shared<FixedClock>(LocalDate{2026, 4, 7}, -180));
+  StringTable table = SatelliteTable({"-120", "-70"});
+  ComputePointingTable(table, kSaoPauloLat, kSaoPauloLon, kSaoPauloAltitude, 0);
+  EXPECT_EQ(table.Cells(kColSunTime, 1), "");
+  EXPECT_NE(table.Cells(kColSkew, 1), "");
+  EXPECT_EQ(table.Cells(kColSunTime, 2).size(), 8u) << table.Cells(kColSunTime, 2);
+
+  // 81 N in the polar night: no satellite row gets a Sun time.
+  ScopedClockSource december(std::make_shared<FixedClock>(LocalDate{2026, 12, 21}, 60));
+  StringTable polar = SatelliteTable({"5", "15", "25"});
+  ComputePointingTable(polar, 81, 15, 0, 0);
+  for (int row = 1; row <= 3; ++row) {
+    EXPECT_NE(polar.Cells(kColElevation, row), "----") << row;  // visible, just above the horizon
+    EXPECT_EQ(polar.Cells(kColSunTime, row), "") << row;
   }
 }
 

@@ -6,9 +6,12 @@
 #include <cmath>
 
 #include "base/exceptions.h"
+#include "support/expect_error.h"
 
 namespace zenavo {
 namespace {
+
+using testing::ExpectError;
 
 // Values the compiler cannot fold, so the operations really run.
 volatile long double zero = 0;
@@ -16,28 +19,24 @@ volatile long double one = 1;
 volatile long double huge = 1e4000L;
 
 TEST(FloatingPointGuard, TurnsFlagsIntoTheMatchingErrors) {
-  {
-    FloatingPointGuard guard;
-    EXPECT_THROW(guard.Check(zero / zero), EInvalidOp);
-  }
-  {
-    FloatingPointGuard guard;
-    EXPECT_THROW(guard.Check(one / zero), EZeroDivide);
-  }
-  {
-    FloatingPointGuard guard;
-    EXPECT_THROW(guard.Check(huge * huge), EOverflow);
-  }
-  {
-    FloatingPointGuard guard;
-    EXPECT_THROW(guard.Check(std::sqrt(-one)), EInvalidOp);
-  }
-  try {
-    FloatingPointGuard guard;
-    guard.Check(one / zero);
-  } catch (const EMathError& e) {
-    EXPECT_EQ(e.Message(), "Floating point division by zero");
-  }
+  const auto checked = [](auto computation) {
+    return [computation] {
+      FloatingPointGuard guard;
+      guard.Check(computation());
+    };
+  };
+  constexpr const char* kInvalid = "Invalid floating point operation";
+  ExpectError<EInvalidOp>(checked([] { return zero / zero; }), kInvalid);
+  ExpectError<EInvalidOp>(checked([] { return std::sqrt(-one); }), kInvalid);
+  ExpectError<EZeroDivide>(checked([] { return one / zero; }), "Floating point division by zero");
+  ExpectError<EOverflow>(checked([] { return huge * huge; }), "Floating point overflow");
+}
+
+TEST(FloatingPointGuard, AnErrorIsReportedOnce) {
+  FloatingPointGuard guard;
+  ExpectError<EZeroDivide>([&] { guard.Check(one / zero); }, "Floating point division by zero");
+  // The flag went with the exception: the next check of the same guard passes.
+  EXPECT_NO_THROW(guard.Check(one + one));
 }
 
 TEST(FloatingPointGuard, UnderflowAndInexactStaySilent) {
@@ -57,6 +56,16 @@ TEST(FloatingPointGuard, EarlierFlagsDoNotCountButAreGivenBack) {
   }
   EXPECT_THROW(outer.Check(one), EInvalidOp);
   std::feclearexcept(FE_ALL_EXCEPT);
+}
+
+TEST(FloatingPointGuard, AnInnerGuardThatIsNotCheckedLeavesItsErrorToTheOuter) {
+  FloatingPointGuard outer;
+  {
+    FloatingPointGuard inner;
+    volatile long double bad = one / zero;
+    (void)bad;
+  }
+  ExpectError<EZeroDivide>([&] { outer.Check(one); }, "Floating point division by zero");
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <limits>
-#include <random>
 
 #include "base/exceptions.h"
 
@@ -38,20 +37,6 @@ TEST(TruncModAndTruncDiv, RoundTowardZero) {
 TEST(TruncModAndTruncDiv, ZeroDivisorIsAnArithmeticError) {
   EXPECT_THROW(TruncMod(5, 0), EMathError);
   EXPECT_THROW(TruncDiv(5, 0), EMathError);
-}
-
-TEST(UnguardedFloorAndTrunc, MatchTheLibrary) {
-  std::vector<long double> values = {-0.5L, 0.5L, -1, 1, 2.9999999L, -2.9999999L,
-                                     0x1p62L + 0.5L, -(0x1p62L + 0.5L), 0x1p62L - 0.25L,
-                                     -(0x1p62L - 0.25L), 1e30L, -1e30L, 0x1p63L, 12345.5L};
-  std::mt19937_64 random(7);
-  std::uniform_real_distribution<double> spread(-1e7, 1e7);
-  for (int i = 0; i < 100000; ++i) values.push_back(spread(random) / (1 + i % 1000));
-  for (long double v : values) {
-    ASSERT_EQ(unguarded::Floor(v), std::floor(v)) << double(v);
-    ASSERT_EQ(unguarded::Trunc(v), std::trunc(v)) << double(v);
-  }
-  EXPECT_TRUE(std::isnan(unguarded::Floor(std::numeric_limits<long double>::quiet_NaN())));
 }
 
 TEST(RadiansAndDegrees, ConvertBothWays) {

@@ -3,12 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <limits>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "base/exceptions.h"
+#include "support/expect_error.h"
 
 namespace zenavo {
 namespace {
+
+using testing::ExpectError;
 
 constexpr double kTwoDecimals = 0.005;
 
@@ -65,14 +73,35 @@ TEST(RefractedElevation, FollowsThePolynomialAndTheCotangentLaw) {
     EXPECT_NEAR(double(RefractedElevation(c.e0)), c.expected, 5e-6) << "E0 = " << double(c.e0);
 }
 
-TEST(PolarizationSkew, FailsOnTheEquator) {
-  EXPECT_THROW(PolarizationSkew(-50, 0, -46.63L), EZeroDivide);
-  EXPECT_THROW(PolarizationSkew(-40, 0, -46.63L), EZeroDivide);
-  EXPECT_THROW(PolarizationSkew(-46.63L, 0, -46.63L), EInvalidOp);
+// Saemundsson's refraction for a true altitude h (degrees), 10 degrees C and 1010 hPa, as given
+// by Meeus, "Astronomical Algorithms", ch. 16: R = 1.02' / tan(h + 10.3 / (h + 5.11)).
+double SaemundssonRefractionDeg(double h) {
+  return 1.02 / std::tan((h + 10.3 / (h + 5.11)) * M_PI / 180) / 60;
 }
 
-// An independent check: the site on the WGS-84-like ellipsoid in Earth-centred coordinates, the
-// satellite on the geostationary ring, and the line of sight turned into east/north/up.
+TEST(RefractedElevation, FollowsSaemundssonsFormula) {
+  constexpr double kStatedAgreementDeg = 0.011;  // as look_angles.h states it
+  for (int hundredths = -50; hundredths <= 9000; hundredths += 5) {
+    const double e0 = hundredths / 100.0;
+    const double lift = double(RefractedElevation(e0)) - e0;
+    const double difference = std::fabs(lift - SaemundssonRefractionDeg(e0));
+    if (difference > kStatedAgreementDeg)
+      ADD_FAILURE() << "E0 = " << e0 << ": lifted by " << lift << ", Saemundsson "
+                    << SaemundssonRefractionDeg(e0);
+  }
+}
+
+TEST(PolarizationSkew, FailsOnTheEquator) {
+  constexpr const char* kZeroDivide = "Floating point division by zero";
+  ExpectError<EZeroDivide>([] { PolarizationSkew(-50, 0, -46.63L); }, kZeroDivide);
+  ExpectError<EZeroDivide>([] { PolarizationSkew(-40, 0, -46.63L); }, kZeroDivide);
+  ExpectError<EInvalidOp>([] { PolarizationSkew(-46.63L, 0, -46.63L); },
+                          "Invalid floating point operation");
+}
+
+// An independent check: the site on the ellipsoid in Earth-centred coordinates, the satellite on
+// the geostationary ring, and the line of sight turned into east/north/up about the geodetic
+// vertical (the same Earth and ring sizes as the production code).
 struct Enu {
   double azimuth, elevation;
 };
@@ -95,27 +124,59 @@ Enu IndependentLookAngles(double satLonDeg, double latDeg, double lonDeg, double
   return {azimuth, std::atan2(up, std::hypot(east, north)) / rad};
 }
 
-TEST(LookAngles, AgreeWithAnEarthCentredComputation) {
-  const struct {
-    double lat, lon, alt;
-  } sites[] = {{-23.55, -46.63, 0.76}, {-15.78, -47.93, 1.17}, {-3.12, -60.02, 0.09},
-               {-30.03, -51.23, 0.01}, {-8.05, -34.9, 0.0},    {12.0, -40.0, 0.5}};
-  for (const auto& s : sites) {
-    for (double satellite = -119; satellite <= -5; satellite += 6) {
-      const Enu reference = IndependentLookAngles(satellite, s.lat, s.lon, s.alt);
-      if (reference.elevation < 3) continue;  // refraction near the horizon is not the point here
-      SCOPED_TRACE(testing::Message() << "site " << s.lat << "," << s.lon << " sat " << satellite);
-      // Spherical-Earth azimuth against the ellipsoid: a few hundredths of a degree.
-      double azimuthError = std::fabs(double(SatelliteAzimuth(satellite, s.lat, s.lon, s.alt)) -
-                                      reference.azimuth);
+struct Site {
+  double latitude, longitude, altitudeKm;
+};
+
+// The shipped cities (latitude, longitude, altitude in metres in columns 2 to 4) and the
+// distinct satellite positions (column 1), read straight from the data files.
+std::vector<std::vector<std::string>> CsvRows(const std::string& name) {
+  std::ifstream file(std::string(ZENAVO_DATA_DIR) + "/" + name);
+  std::vector<std::vector<std::string>> rows;
+  std::string line;
+  std::getline(file, line);  // the header row
+  while (std::getline(file, line)) {
+    std::vector<std::string> fields;
+    std::stringstream fieldStream(line);
+    for (std::string field; std::getline(fieldStream, field, ',');) fields.push_back(field);
+    rows.push_back(fields);
+  }
+  return rows;
+}
+
+TEST(LookAngles, AgreeWithAnEllipsoidalComputationOverTheShippedData) {
+  std::vector<Site> cities;
+  for (const auto& row : CsvRows("municipios.csv"))
+    cities.push_back({std::stod(row.at(2)), std::stod(row.at(3)), std::stod(row.at(4)) / 1000});
+  std::set<double> positions;
+  for (const auto& row : CsvRows("satelite.csv")) positions.insert(std::stod(row.at(1)));
+  ASSERT_GT(cities.size(), 5000u);
+  ASSERT_GT(positions.size(), 40u);
+
+  constexpr double kStatedAzimuthAgreementDeg = 0.03;  // as look_angles.h states it
+  int compared = 0;
+  for (const Site& city : cities) {
+    for (double satellite : positions) {
+      const double elevation =
+          double(SatelliteElevation(satellite, city.latitude, city.longitude, city.altitudeKm));
+      if (elevation <= 0) continue;
+      ++compared;
+      const Enu reference =
+          IndependentLookAngles(satellite, city.latitude, city.longitude, city.altitudeKm);
+      double azimuthError = std::fabs(
+          double(SatelliteAzimuth(satellite, city.latitude, city.longitude, city.altitudeKm)) -
+          reference.azimuth);
       if (azimuthError > 180) azimuthError = 360 - azimuthError;
-      EXPECT_LT(azimuthError, 0.25);
-      // The elevation differs from the geometric one by the refraction only (and the altitude's
-      // tiny share of the polar component).
+      // The elevation differs from the geometric one by the refraction only, and by the
+      // altitude's small share that the polar component leaves out.
       const double expected = double(RefractedElevation(reference.elevation));
-      EXPECT_NEAR(double(SatelliteElevation(satellite, s.lat, s.lon, s.alt)), expected, 0.01);
+      if (azimuthError > kStatedAzimuthAgreementDeg || std::fabs(elevation - expected) > 0.005)
+        ADD_FAILURE() << "city " << city.latitude << "," << city.longitude << " satellite "
+                      << satellite << ": azimuth off by " << azimuthError << ", elevation "
+                      << elevation << " against " << expected;
     }
   }
+  EXPECT_GT(compared, 200000);
 }
 
 }  // namespace
