@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 #include "base/exceptions.h"
@@ -89,8 +90,11 @@ CapturedRun RunAndCapture(const std::string& commandLine, const std::string& wor
   if (int ends[2]; ::pipe2(ends, O_CLOEXEC) == 0) readEnd.Reset(ends[0]), writeEnd.Reset(ends[1]);
 
   const std::vector<std::string> words = SplitAtBlanks(commandLine);
-  const std::string program =
+  std::string program =
       words.empty() ? "" : ResolveProgram(words[0], programFolder.empty() ? workingFolder : programFolder);
+  // The child changes to its working folder before it starts the program: a relative path
+  // found from ours must not be looked up again from there.
+  if (!program.empty()) program = std::filesystem::absolute(program).string();
   const pid_t child = (program.empty() || !readEnd.Valid())
                           ? -1
                           : StartChild(words, program, workingFolder, writeEnd.Get());

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "base/exceptions.h"
 #include "support/expect_error.h"
 #include "support/temp_folder.h"
@@ -49,6 +51,20 @@ TEST(RunAndCapture, ProgramsAreFoundInTheProgramFolderFirstThenOnThePath) {
   EXPECT_EQ(RunAndCapture("echo x", work.Path(), programs.Path()).Output,
             "from-program-folder in " + WithoutSlash(work.Path()) + "\n");
   EXPECT_EQ(RunAndCapture("cat /dev/null", work.Path(), programs.Path()).ExitStatus, 0);
+}
+
+// A program named relative to the caller's folder (by a path, or by "." in PATH) is the
+// caller's, although the child runs in another folder.
+TEST(RunAndCapture, RelativeProgramPathsAreTheCallersNotTheWorkingFolders) {
+  TempFolder work, programs;
+  programs.WriteScript("tool", "echo ran\n");
+  const std::filesystem::path saved = std::filesystem::current_path();
+  std::filesystem::current_path(programs.Path());
+  const std::string byPath = RunAndCapture("./tool", work.Path()).Output;
+  const std::string byRelativeProgramFolder = RunAndCapture("tool", work.Path(), ".").Output;
+  std::filesystem::current_path(saved);
+  EXPECT_EQ(byPath, "ran\n");
+  EXPECT_EQ(byRelativeProgramFolder, "ran\n");
 }
 
 TEST(RunAndCapture, AProgramThatCannotStartFailsWithTheMessage) {
