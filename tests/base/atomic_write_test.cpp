@@ -180,9 +180,10 @@ TEST(WriteFileAtomically, ADeviceIsWrittenIntoAndNeverReplaced) {
 TEST(WriteFileAtomically, WhatCannotBeCreatedFailsAndChangesNothing) {
   TempFolder folder;
   ::chmod(folder.Path().c_str(), 0755);
-  ::mkdir((folder.Path() + "locked").c_str(), 0555);
+  ::mkdir((folder.Path() + "locked").c_str(), 0755);
   folder.Write("locked/kept", "kept");
   ::chmod((folder.Path() + "locked/kept").c_str(), 0666);  // writable, but its folder is not
+  ::chmod((folder.Path() + "locked").c_str(), 0555);
   folder.Write("readonly", "kept");
   ::chmod((folder.Path() + "readonly").c_str(), 0444);
   ::mkdir((folder.Path() + "dir").c_str(), 0777);
