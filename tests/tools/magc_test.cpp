@@ -10,7 +10,6 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include "app/run_and_capture.h"
 #include "magc_cli.h"
@@ -265,24 +264,6 @@ TEST(MagcOutput, ALinkIsFollowedAndStaysALink) {
   ::lstat((folder.Path() + "link.txt").c_str(), &info);
   EXPECT_TRUE(S_ISLNK(info.st_mode));
   EXPECT_EQ(folder.Read("real.txt").rfind("-23.55 -46.63 0 2026.9315 WMM2025 -21.", 0), 0u);
-}
-
-TEST(MagcOutput, AFifoGetsTheResultAndStaysAFifo) {
-  TempFolder folder;
-  const std::string fifo = folder.Path() + "fifo";
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  std::string received;
-  std::thread reader([&] {
-    std::ifstream in(fifo, std::ios::binary);
-    received.assign(std::istreambuf_iterator<char>(in), {});
-  });
-  std::ostringstream out, err;
-  EXPECT_EQ(RunMagc(WithOutput(fifo), kModelPath, out, err), 0) << err.str();
-  reader.join();
-  EXPECT_EQ(received.rfind("-23.55 -46.63 0 2026.9315 WMM2025 -21.", 0), 0u) << received;
-  struct stat info {};
-  ::lstat(fifo.c_str(), &info);
-  EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
 // A full device of the test's own (the full device's numbers; never the machine's /dev/full),
