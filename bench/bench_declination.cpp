@@ -1,8 +1,8 @@
-// The declination lookup: the real magc run through RunAndCapture plus ReadDeclination,
+// The declination lookup: one whole LookUpDeclination with the real magc (private working
+// folder made and removed, magc run, result read), the bare run and read in one fixed folder,
 // beside starting /bin/true through the same runner; and magc's own computation in-process.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -27,22 +27,21 @@ class CalculatorFolder : public zenavo::testing::TempFolder {
 void BM_DeclinationLookupRealMagc(benchmark::State& state) {
   zenavo::ScopedFormatSettings locale(zenavo::PointFormatSettings());
   CalculatorFolder folder;
-  long double declination = 0;
+  for (auto _ : state) benchmark::DoNotOptimize(zenavo::LookUpDeclination(folder.Path(), -23.55L, -46.63L));
+}
+
+void BM_RunAndReadInOneFolderRealMagc(benchmark::State& state) {
+  zenavo::ScopedFormatSettings locale(zenavo::PointFormatSettings());
+  CalculatorFolder folder;
   for (auto _ : state) {
-    std::string output;
-    zenavo::RunAndCapture("magc -23.55 -46.63 0 7 12 26 7 > result.txt", folder.Path(), output);
-    zenavo::ReadDeclination(folder.Path() + "result.txt", declination);
-    benchmark::DoNotOptimize(declination);
+    zenavo::RunAndCapture("magc -23.55 -46.63 0 7 12 26 7 > result.txt", folder.Path());
+    benchmark::DoNotOptimize(zenavo::ReadDeclination(folder.Path() + "result.txt"));
   }
 }
 
 void BM_BaselineRunTrue(benchmark::State& state) {
   CalculatorFolder folder;
-  for (auto _ : state) {
-    std::string output;
-    zenavo::RunAndCapture("/bin/true", folder.Path(), output);
-    benchmark::DoNotOptimize(output);
-  }
+  for (auto _ : state) benchmark::DoNotOptimize(zenavo::RunAndCapture("/bin/true", folder.Path()));
 }
 
 void BM_MagcComputeElements(benchmark::State& state) {
@@ -64,6 +63,7 @@ void BM_MagcLoadModel(benchmark::State& state) {
 
 #define REPEATED ->Repetitions(5)->ReportAggregatesOnly(true)
 BENCHMARK(BM_DeclinationLookupRealMagc)->Unit(benchmark::kMillisecond)->UseRealTime() REPEATED;
+BENCHMARK(BM_RunAndReadInOneFolderRealMagc)->Unit(benchmark::kMillisecond)->UseRealTime() REPEATED;
 BENCHMARK(BM_BaselineRunTrue)->Unit(benchmark::kMillisecond)->UseRealTime() REPEATED;
 BENCHMARK(BM_MagcComputeElements)->Unit(benchmark::kMicrosecond) REPEATED;
 BENCHMARK(BM_MagcLoadModel)->Unit(benchmark::kMicrosecond) REPEATED;

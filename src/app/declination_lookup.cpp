@@ -1,9 +1,12 @@
 #include "app/declination_lookup.h"
 
-#include <unistd.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 #include "app/run_and_capture.h"
@@ -17,6 +20,50 @@ namespace zenavo {
 
 namespace {
 constexpr std::size_t kDeclinationField = 5;
+constexpr std::size_t kMaxQuotedOutput = 200;  // of the calculator's output in a message
+
+// The text in the locale's notation, or nothing.
+std::optional<long double> ParseLocaleFloat(const std::string& text) {
+  long double value = 0;
+  if (!TryStrToFloat(text, value)) return std::nullopt;
+  return value;
+}
+
+// The first line of `text` without surrounding blanks, at most kMaxQuotedOutput bytes.
+std::string FirstLineOf(const std::string& text) {
+  const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first >= end) return "";
+  const std::size_t last = text.find_last_not_of(" \t", end - 1);
+  return text.substr(first, std::min(last + 1 - first, kMaxQuotedOutput));
+}
+
+// A fresh working folder (mode 0700) under TMPDIR or /tmp, removed with its content when the
+// lookup ends.
+class PrivateFolder {
+ public:
+  PrivateFolder() {
+    const char* base = std::getenv("TMPDIR");
+    std::string parent = base && *base ? base : "/tmp";
+    while (parent.size() > 1 && parent.back() == '/') parent.pop_back();
+    std::string pattern = parent + "/zenavo-magc-XXXXXX";
+    if (!::mkdtemp(pattern.data()))
+      throw EInOutError("Cannot create a working folder in \"" + parent + "\". " +
+                        std::strerror(errno));
+    path_ = pattern + "/";
+  }
+  ~PrivateFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  PrivateFolder(const PrivateFolder&) = delete;
+  PrivateFolder& operator=(const PrivateFolder&) = delete;
+  // The folder, ending with '/'.
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
 
 // "day month yy": day and month without leading zeros, the last two digits of the year.
 std::string DateText(const LocalDate& date) {
@@ -31,32 +78,34 @@ std::string BuildDeclinationCommand(long double latitude, long double longitude)
          DateText(Clock().Today()) + " 7 > " + kDeclinationResultFile;
 }
 
-void ReadDeclination(const std::string& path, long double& declination) {
+std::optional<long double> ReadDeclination(const std::string& path) {
   const std::vector<std::string> lines = LoadTextLines(path);
   if (lines.empty()) throw EListError(0);
   const std::string line = CollapseSeparators(lines[0], " ");
-  if (line.empty() || line == " ") return;
+  if (line.empty() || line == " ") return std::nullopt;
   const std::vector<std::string> fields = SplitText(line, " ");
   if (fields.size() <= kDeclinationField) throw EListError(kDeclinationField);
   const std::string& field = fields[kDeclinationField];
-  if (field.empty()) {
-    declination = kMissingDeclination;
-    return;
-  }
-  long double value = 0;
-  declination = TryStrToFloat(field, value) ? value : StrToFloat(DotToComma(field));
+  if (field.empty()) return kMissingDeclination;
+  if (const std::optional<long double> value = ParseLocaleFloat(field)) return value;
+  return StrToFloat(DotToComma(field));
 }
 
-void LookUpDeclination(const std::string& folder, long double latitude, long double longitude,
-                       long double& declination) {
+std::optional<long double> LookUpDeclination(const std::string& programFolder,
+                                             long double latitude, long double longitude) {
   const std::string command = BuildDeclinationCommand(latitude, longitude);
-  // A result left by an earlier run must not pass for this one.
-  const std::string resultPath = folder + kDeclinationResultFile;
-  if (::unlink(resultPath.c_str()) != 0 && errno != ENOENT)
-    throw Exception("Cannot delete file \"" + resultPath + "\". " + std::strerror(errno));
-  std::string output;
-  RunAndCapture(command, folder, output);
-  ReadDeclination(resultPath, declination);
+  const PrivateFolder folder;
+  const CapturedRun run = RunAndCapture(command, folder.Path(), programFolder);
+  const std::string resultPath = folder.Path() + kDeclinationResultFile;
+  struct stat info {};
+  if (::stat(resultPath.c_str(), &info) != 0) {
+    // The calculator usually said why on its output: show that beside the file-open error.
+    std::string systemText = std::strerror(errno);
+    if (const std::string said = FirstLineOf(run.Output); !said.empty())
+      systemText += " (" + said + ")";
+    throw EFOpenError(resultPath, systemText);
+  }
+  return ReadDeclination(resultPath);
 }
 
 }  // namespace zenavo

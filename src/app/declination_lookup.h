@@ -1,11 +1,12 @@
 // The magnetic declination of the site, from the external calculator magc.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace zenavo {
 
-// The file the calculator leaves in the data folder.
+// The file the calculator leaves in its working folder.
 inline constexpr const char* kDeclinationResultFile = "result.txt";
 // The declination stored when the result line's sixth field is empty.
 inline constexpr long double kMissingDeclination = -9999;
@@ -15,19 +16,23 @@ inline constexpr long double kMissingDeclination = -9999;
 // positive).
 std::string BuildDeclinationCommand(long double latitude, long double longitude);
 
-// Reads the declination (degrees east of true north) from the first line of the result file:
-// blanks collapsed, the sixth blank-separated field. An empty or all-blank line leaves
-// `declination` unchanged; an empty sixth field gives -9999; the field is parsed in the
-// locale's notation, then with its first '.' made ',' (that second failure raises
-// EConvertError). Raises EFOpenError for a missing file and EListError (index 0 or 5) for an
-// empty file or a line with fewer than six fields.
-void ReadDeclination(const std::string& path, long double& declination);
+// The declination (degrees east of true north) in the first line of the result file: blanks
+// collapsed, the sixth blank-separated field, parsed in the locale's notation, then with its
+// first '.' made ',' (that second failure raises EConvertError). An empty sixth field gives
+// kMissingDeclination (-9999); nullopt when the first line is empty or all blanks (the caller
+// keeps its previous declination). Raises EFOpenError for a missing file and EListError
+// (index 0 or 5) for an empty file or a line with fewer than six fields.
+std::optional<long double> ReadDeclination(const std::string& path);
 
-// One whole lookup in `folder` (ending with '/'): removes an earlier result file, runs the
-// calculator there and reads the new result into `declination`. A run that leaves no result
-// file ends with the file-open error. Raises Exception when the old result file cannot be
-// removed, or when the calculator cannot be started.
-void LookUpDeclination(const std::string& folder, long double latitude, long double longitude,
-                       long double& declination);
+// One whole lookup: runs the calculator, taken from `programFolder` (the folder of the
+// program, ending with '/'), in a fresh private working folder under TMPDIR (or /tmp), reads
+// its result file there as ReadDeclination does, and removes the folder again, also on failure.
+// Each lookup has its folder of its own, so a read-only program folder works and two running
+// copies never read each other's result. A run that leaves no result file ends with the
+// file-open error followed by the first line the calculator wrote, in parentheses. Raises
+// Exception "Could not execute command line!" when the calculator cannot be started, and
+// EInOutError when no working folder can be made.
+std::optional<long double> LookUpDeclination(const std::string& programFolder,
+                                             long double latitude, long double longitude);
 
 }  // namespace zenavo

@@ -9,9 +9,11 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 #include "base/exceptions.h"
+#include "base/file_descriptor.h"
 
 extern char** environ;
 
@@ -60,31 +62,17 @@ std::string ResolveProgram(const std::string& name, const std::string& folder) {
   return "";
 }
 
-struct Pipe {
-  int read = -1, write = -1;
-  void CloseRead() {
-    if (read >= 0) ::close(read), read = -1;
-  }
-  void CloseWrite() {
-    if (write >= 0) ::close(write), write = -1;
-  }
-  ~Pipe() {
-    CloseRead();
-    CloseWrite();
-  }
-};
-
-// Starts the child with its output and error on `pipe`'s write end. Returns its process id,
+// Starts the child with its output and error on `output`. Returns its process id,
 // or -1 when it could not be started.
 pid_t StartChild(const std::vector<std::string>& words, const std::string& program,
-                 const std::string& folder, const Pipe& pipe) {
+                 const std::string& folder, int output) {
   std::vector<char*> argv;
   for (const std::string& word : words) argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, pipe.write, STDOUT_FILENO);
-  posix_spawn_file_actions_adddup2(&actions, pipe.write, STDERR_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, output, STDERR_FILENO);
   if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
   pid_t child = -1;
   const int status =
@@ -95,37 +83,38 @@ pid_t StartChild(const std::vector<std::string>& words, const std::string& progr
 
 }  // namespace
 
-void RunAndCapture(const std::string& commandLine, const std::string& folder,
-                   std::string& output, int* exitStatus) {
-  std::string collected;
-  Pipe pipe;
-  int ends[2];
-  if (::pipe2(ends, O_CLOEXEC) == 0) pipe.read = ends[0], pipe.write = ends[1];
+CapturedRun RunAndCapture(const std::string& commandLine, const std::string& workingFolder,
+                          const std::string& programFolder) {
+  UniqueFd readEnd, writeEnd;
+  // Close-on-exec: a child started meanwhile by another thread must not hold this pipe open.
+  if (int ends[2]; ::pipe2(ends, O_CLOEXEC) == 0) readEnd.Reset(ends[0]), writeEnd.Reset(ends[1]);
 
   const std::vector<std::string> words = SplitAtBlanks(commandLine);
-  const std::string program = words.empty() ? "" : ResolveProgram(words[0], folder);
-  const pid_t child =
-      (program.empty() || pipe.read < 0) ? -1 : StartChild(words, program, folder, pipe);
-  pipe.CloseWrite();
-  if (child < 0) {
-    output.clear();
-    throw Exception("Could not execute command line!");
-  }
+  std::string program =
+      words.empty() ? "" : ResolveProgram(words[0], programFolder.empty() ? workingFolder : programFolder);
+  // The child changes to its working folder before it starts the program: a relative path
+  // found from ours must not be looked up again from there.
+  if (!program.empty()) program = std::filesystem::absolute(program).string();
+  const pid_t child = (program.empty() || !readEnd.Valid())
+                          ? -1
+                          : StartChild(words, program, workingFolder, writeEnd.Get());
+  writeEnd.Reset();
+  if (child < 0) throw Exception("Could not execute command line!");
 
+  CapturedRun run;
   char buffer[256];
   for (;;) {
-    const ssize_t count = ::read(pipe.read, buffer, 255);
+    const ssize_t count = ::read(readEnd.Get(), buffer, 255);
     if (count < 0 && errno == EINTR) continue;
     if (count <= 0) break;
     buffer[count] = '\0';
-    collected.append(buffer, std::strlen(buffer));  // a NUL from the child cuts the chunk
+    run.Output.append(buffer, std::strlen(buffer));  // a NUL from the child cuts the chunk
   }
   int status = 0;
   while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
-  if (exitStatus)
-    *exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  output = std::move(collected);
+  run.ExitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return run;
 }
 
 }  // namespace zenavo

@@ -1,11 +1,12 @@
 #include "grid/html_export.h"
 
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <cerrno>
 
+#include "base/atomic_write.h"
 #include "base/exceptions.h"
+#include "base/file_descriptor.h"
 #include "base/line_reader.h"
 
 namespace zenavo {
@@ -15,7 +16,7 @@ namespace {
 // The pieces of one cell line that depend on its colours and font.
 struct CellLook {
   const HtmlFont* font;
-  const std::string* background;
+  const TColor* background;
   bool fixed;
 };
 
@@ -66,20 +67,34 @@ void AppendCellText(std::string& out, std::string_view text, const char* emptyTe
   out.append(text, start, std::string::npos);
 }
 
+// "#RRGGBB", upper-case hexadecimal.
+void AppendColor(std::string& out, TColor color) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  out += '#';
+  for (const int channel : {color.Red(), color.Green(), color.Blue()}) {
+    out += kDigits[channel >> 4];
+    out += kDigits[channel & 0xF];
+  }
+}
+
 // The font start tag of a cell ("" when none), and whether one was written.
 bool AppendFontOpen(std::string& out, const THTMLSettings& settings, const HtmlGridLook& look,
                     const HtmlFont& font, bool headerRow) {
   if (headerRow || !settings.SaveFonts) {
     if (!settings.SaveColor) return false;
     out += "<font color=\"";
-    out += font.Color;
+    AppendColor(out, font.Color);
     out += "\">";
     return true;
   }
   const bool face = font.Name != look.Font.Name;
   if (!settings.SaveColor && !face) return false;
   out += "<font ";
-  if (settings.SaveColor) out += "color=\"" + font.Color + "\"";
+  if (settings.SaveColor) {
+    out += "color=\"";
+    AppendColor(out, font.Color);
+    out += '"';
+  }
   out += ' ';
   if (face) out += "face=\"" + font.Name + "\"";
   out += '>';
@@ -96,7 +111,7 @@ void AppendCellLine(std::string& out, const StringTable& table, const THTMLSetti
   if (look.Alignment && (headerRow || !text.empty())) out += AlignAttribute(look.Alignment(col, row));
   if (headerRow || cell.fixed || settings.SaveColor) {
     out += " bgcolor=\"";
-    out += headerRow ? look.FixedColor : *cell.background;
+    AppendColor(out, headerRow ? look.FixedColor : *cell.background);
     out += '"';
   }
   out += '>';
@@ -130,76 +145,34 @@ void AppendRow(std::string& out, const StringTable& table, const THTMLSettings& 
   out += "</tr>\r\n";
 }
 
-// Buffered writing to a file descriptor with the runtime's error texts.
-class FileWriter {
- public:
-  explicit FileWriter(int fd) : fd_(fd) {}
-  ~FileWriter() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  void WriteLine(const std::string& line) {
-    buffer_ += line;
-    buffer_ += "\r\n";
-    if (buffer_.size() >= kFlushSize) Flush();
-  }
-  // Bytes that already hold their line ends, written straight through.
-  void WriteBytes(const std::string& bytes) {
-    Flush();
-    WriteAll(bytes.data(), bytes.size());
-  }
-  void Close() {
-    Flush();
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) Fail(errno);
-  }
-
- private:
-  static constexpr std::size_t kFlushSize = 1 << 20;
-
-  void Flush() {
-    WriteAll(buffer_.data(), buffer_.size());
-    buffer_.clear();
-  }
-  void WriteAll(const char* data, std::size_t size) {
-    std::size_t done = 0;
-    while (done < size) {
-      const ssize_t count = ::write(fd_, data + done, size - done);
-      if (count < 0 && errno == EINTR) continue;
-      if (count < 0) Fail(errno);
-      done += static_cast<std::size_t>(count);
-    }
-  }
-  [[noreturn]] static void Fail(int error) {
-    throw EInOutError(error == ENOSPC ? "Disk full" : "I/O error " + std::to_string(error));
-  }
-
-  int fd_;
-  std::string buffer_;
-};
-
-// Copies the lines of a text file; a file that cannot be opened is skipped.
-void CopyLinesOf(const std::string& path, FileWriter& writer) {
+// Appends the lines of a text file, each ending with CR LF; a file that cannot be opened is
+// left out.
+void AppendLinesOf(std::string& out, const std::string& path) {
   if (path.empty()) return;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return;
-  try {
-    LineReader reader(fd, path);
-    std::string line;
-    while (reader.NextLine(line)) writer.WriteLine(line);
-  } catch (...) {
-    ::close(fd);
-    throw;
+  const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.Valid()) return;
+  LineReader reader(fd.Get(), path);
+  for (std::string_view line; reader.NextLine(line);) {
+    out += line;
+    out += "\r\n";
   }
-  ::close(fd);
 }
 
-// Generates the document's lines in order into `out`, handing it to `emit` whenever it holds
-// about a block's worth of whole lines, and once at the end. `emit` may keep or empty `out`.
-void GenerateHtml(const StringTable& table, const THTMLSettings& settings,
-                  const HtmlGridLook& look, const std::function<void(std::string&)>& emit) {
-  std::string out;
-  out.reserve(HtmlDocument::kBlockSize + 4096);
+// A little more than the document's size, so that its text is allocated once: growing a
+// string of tens of megabytes step by step costs mostly page faults (a 100,000-row export took
+// 1.46 s that way, 0.74 s reserved). Pages reserved but never written cost nothing.
+std::size_t EstimatedSize(const StringTable& table, const HtmlGridLook& look) {
+  const std::size_t perCell = 128 + 2 * look.Font.Name.size() + 2 * look.FixedFont.Name.size();
+  std::size_t size = 1024;
+  for (int row = 0; row < table.RowCount(); ++row) {
+    size += 16;
+    for (int col = 0; col < table.ColCount(); ++col) size += perCell + 4 * table.Cells(col, row).size();
+  }
+  return size;
+}
+
+void AppendDocument(std::string& out, const StringTable& table, const THTMLSettings& settings,
+                    const HtmlGridLook& look) {
   if (settings.XHTML) {
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
     out += "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\"\r\n";
@@ -217,62 +190,42 @@ void GenerateHtml(const StringTable& table, const THTMLSettings& settings,
     AppendRow(out, table, settings, look, 0, true);
     bodyStart = 1;
   }
-  for (int row = bodyStart; row < table.RowCount(); ++row) {
-    AppendRow(out, table, settings, look, row, false);
-    if (out.size() >= HtmlDocument::kBlockSize) emit(out);
-  }
+  for (int row = bodyStart; row < table.RowCount(); ++row) AppendRow(out, table, settings, look, row, false);
   out += "</table>\r\n";
   if (!settings.SuffixTag.empty()) AppendLine(out, settings.SuffixTag);
   if (settings.XHTML) out += "</html>\r\n";
-  emit(out);
-}
-
-int CreateOutputFile(const std::string& fileName) {
-  const int fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) throw ETableGridError("Cannot Create file " + fileName);
-  return fd;
 }
 
 }  // namespace
 
-HtmlDocument BuildHtmlDocument(const StringTable& table, const THTMLSettings& settings,
-                               const HtmlGridLook& look) {
-  HtmlDocument document;
-  GenerateHtml(table, settings, look, [&](std::string& block) {
-    document.Blocks.push_back(std::move(block));
-    block = std::string();
-    block.reserve(HtmlDocument::kBlockSize + 4096);
-  });
-  return document;
-}
-
-std::string HtmlDocument::Text() const {
+std::string HtmlColor(TColor color) {
   std::string text;
-  for (const std::string& block : Blocks) text += block;
+  AppendColor(text, color);
   return text;
 }
 
-void WriteHtmlFile(const std::string& fileName, const HtmlDocument& document,
-                   const THTMLSettings& settings) {
-  FileWriter writer(CreateOutputFile(fileName));
-  CopyLinesOf(settings.HeaderFile, writer);
-  for (const std::string& block : document.Blocks) writer.WriteBytes(block);
-  CopyLinesOf(settings.FooterFile, writer);
-  writer.Close();
+std::string BuildHtmlDocument(const StringTable& table, const THTMLSettings& settings,
+                              const HtmlGridLook& look) {
+  std::string document;
+  document.reserve(EstimatedSize(table, look));
+  AppendDocument(document, table, settings, look);
+  return document;
 }
 
 void ExportHtmlFile(const StringTable& table, const std::string& fileName,
                     const THTMLSettings& settings, const HtmlGridLook& look) {
-  // The same lines as BuildHtmlDocument, written block by block through one reused buffer:
-  // a large table then needs about a megabyte instead of a copy of the whole file in memory.
-  FileWriter writer(CreateOutputFile(fileName));
-  CopyLinesOf(settings.HeaderFile, writer);
-  GenerateHtml(table, settings, look, [&](std::string& block) {
-    writer.WriteBytes(block);
-    block.clear();
-  });
-  CopyLinesOf(settings.FooterFile, writer);
-  writer.Close();
+  std::string document;
+  document.reserve(EstimatedSize(table, look));
+  AppendLinesOf(document, settings.HeaderFile);
+  AppendDocument(document, table, settings, look);
+  AppendLinesOf(document, settings.FooterFile);
+  try {
+    WriteFileAtomically(fileName, document);
+  } catch (const AtomicWriteError& error) {
+    if (error.Stage() == AtomicWriteError::kCreate) throw ETableGridError("Cannot Create file " + fileName);
+    const int number = error.code().value();
+    throw EInOutError(number == ENOSPC ? "Disk full" : "I/O error " + std::to_string(number));
+  }
 }
 
 }  // namespace zenavo

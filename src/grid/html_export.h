@@ -3,8 +3,8 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
+#include "base/color.h"
 #include "base/string_table.h"
 
 namespace zenavo {
@@ -30,50 +30,44 @@ enum class CellAlignment { Left, Right, Center };
 // A font as the export sees it.
 struct HtmlFont {
   std::string Name = "Tahoma";
-  std::string Color = "#000000";  // "#RRGGBB", upper-case hexadecimal
+  TColor Color = clBlack;
   bool Bold = false, Italic = false, Underline = false;
 };
 
-// The grid's look, with every colour already resolved to "#RRGGBB" (system colours taken
-// from the palette at the moment of export).
+// The grid's look. Every colour is an RGB value: the grid resolves its system colours from the
+// palette at the moment of export and hands them over resolved (a system colour has no RGB
+// value of its own here). The defaults are a common light palette.
 struct HtmlGridLook {
   int FixedCols = 0;
   bool WordWrap = false;
-  std::string FixedColor = "#F0F0F0";  // header cells ("button face")
-  std::string Color = "#FFFFFF";       // cells outside the bands ("window")
-  HtmlFont Font;                        // body cells
-  HtmlFont FixedFont;                   // header cells
+  TColor FixedColor{240, 240, 240};   // header cells ("button face")
+  TColor Color = clWhite;             // cells outside the bands ("window")
+  HtmlFont Font;                      // body cells
+  HtmlFont FixedFont;                 // header cells
   bool BandsActive = true;
-  std::string BandPrimaryColor = "#FFFFE1";   // "info background"
+  TColor BandPrimaryColor{255, 255, 225};  // "info background"
   int BandPrimaryLength = 1;
-  std::string BandSecondaryColor = "#FFFFFF"; // "window"
+  TColor BandSecondaryColor = clWhite;     // "window"
   int BandSecondaryLength = 1;
   // Horizontal alignment of a cell; left when not given.
   std::function<CellAlignment(int col, int row)> Alignment;
 };
 
-// A document built in memory: its lines in order, each ending with CR LF, held in blocks of
-// about a megabyte (whole lines each) so that a large table needs no single huge buffer.
-struct HtmlDocument {
-  static constexpr std::size_t kBlockSize = 1 << 20;
-  std::vector<std::string> Blocks;
-  // The whole document as one text.
-  std::string Text() const;
-};
+// "#RRGGBB" in upper-case hexadecimal, as colours are written into the file.
+std::string HtmlColor(TColor color);
 
-// The whole document, built before any file is opened.
-HtmlDocument BuildHtmlDocument(const StringTable& table, const THTMLSettings& settings,
-                               const HtmlGridLook& look);
+// The document's lines, each ending with CR LF: an XHTML prolog, the prefix line, the table, the
+// suffix line and the closing tag, as the settings ask.
+std::string BuildHtmlDocument(const StringTable& table, const THTMLSettings& settings,
+                              const HtmlGridLook& look);
 
-// Creates (or truncates) `fileName` and writes HeaderFile's lines, `document`, then
-// FooterFile's lines, every line ending with CR LF. Raises ETableGridError "Cannot Create file <fileName>" before
-// anything is written when the file cannot be created (an existing file stays as it was), and
-// EInOutError ("Disk full", "I/O error <n>") when writing fails later.
-void WriteHtmlFile(const std::string& fileName, const HtmlDocument& document,
-                   const THTMLSettings& settings);
-
-// Creates the file (raising as WriteHtmlFile does before anything is written) and writes the
-// header file's lines, the lines of BuildHtmlDocument, and the footer file's lines.
+// Builds the document, with HeaderFile's lines before it and FooterFile's after it (a file that
+// cannot be opened is left out), then writes it to `fileName` through a temporary file renamed
+// over the target once the whole document is written (WriteFileAtomically): a failure at any
+// point leaves an existing file as it was. Raises ETableGridError "Cannot Create file <fileName>" before
+// anything is written when the file cannot be created (missing or unwritable folder, a folder
+// as the name, a read-only file), and EInOutError "Disk full" or "I/O error <n>" when writing
+// fails later. Whatever the look's callbacks raise passes through with the file untouched.
 void ExportHtmlFile(const StringTable& table, const std::string& fileName,
                     const THTMLSettings& settings, const HtmlGridLook& look);
 

@@ -2,69 +2,77 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "base/exceptions.h"
+#include "support/expect_error.h"
 #include "support/temp_folder.h"
 
 namespace zenavo {
 namespace {
 
+using zenavo::testing::ExpectError;
 using zenavo::testing::TempFolder;
+
+std::string WithoutSlash(const std::string& folder) { return folder.substr(0, folder.size() - 1); }
 
 TEST(RunAndCapture, CapturesOutputAndErrorAndPassesWordsUnchanged) {
   TempFolder folder;
   folder.WriteScript("fake", "for a in \"$@\"; do echo \"[$a]\"; done\necho oops >&2\npwd\n");
-  std::string output = "stale";
-  int status = -1;
-  RunAndCapture("fake 1  two > result.txt", folder.Path(), output, &status);
+  const CapturedRun run = RunAndCapture("fake 1  two > result.txt", folder.Path());
   // No shell: '>' and the file name arrive as arguments; runs of blanks separate once.
-  const std::string folderNoSlash = folder.Path().substr(0, folder.Path().size() - 1);
-  EXPECT_EQ(output, "[1]\n[two]\n[>]\n[result.txt]\noops\n" + folderNoSlash + "\n");
-  EXPECT_EQ(status, 0);
+  EXPECT_EQ(run.Output, "[1]\n[two]\n[>]\n[result.txt]\noops\n" + WithoutSlash(folder.Path()) + "\n");
+  EXPECT_EQ(run.ExitStatus, 0);
   EXPECT_FALSE(folder.Exists("result.txt"));
 }
 
 TEST(RunAndCapture, DrainsMegabytesWithoutBlocking) {
   TempFolder folder;
   folder.WriteScript("chatty", "head -c 5000000 /dev/zero | tr '\\0' x\nexit 3\n");
-  std::string output;
-  int status = 0;
-  RunAndCapture("chatty", folder.Path(), output, &status);
-  EXPECT_EQ(output.size(), 5000000u);
-  EXPECT_EQ(output.find_first_not_of('x'), std::string::npos);
-  EXPECT_EQ(status, 3);
+  const CapturedRun run = RunAndCapture("chatty", folder.Path());
+  EXPECT_EQ(run.Output.size(), 5000000u);
+  EXPECT_EQ(run.Output.find_first_not_of('x'), std::string::npos);
+  EXPECT_EQ(run.ExitStatus, 3);
 }
 
 TEST(RunAndCapture, ANulByteCutsItsChunk) {
   TempFolder folder;
   folder.WriteScript("nul", "printf 'ab\\000cd'\n");
-  std::string output;
-  RunAndCapture("nul", folder.Path(), output);
-  EXPECT_EQ(output, "ab");
+  EXPECT_EQ(RunAndCapture("nul", folder.Path()).Output, "ab");
 }
 
-TEST(RunAndCapture, ProgramsAreFoundInTheFolderFirstThenOnThePath) {
-  TempFolder folder;
-  std::string output;
-  RunAndCapture("echo from-path", folder.Path(), output);
-  EXPECT_EQ(output, "from-path\n");
-  folder.WriteScript("echo", "printf 'from-folder\\n'\n");
-  RunAndCapture("echo from-path", folder.Path(), output);
-  EXPECT_EQ(output, "from-folder\n");
+TEST(RunAndCapture, ProgramsAreFoundInTheProgramFolderFirstThenOnThePath) {
+  TempFolder work, programs;
+  EXPECT_EQ(RunAndCapture("echo from-path", work.Path()).Output, "from-path\n");
+  work.WriteScript("echo", "printf 'from-working-folder\\n'\n");
+  EXPECT_EQ(RunAndCapture("echo x", work.Path()).Output, "from-working-folder\n");
+  // With a program folder of its own, the program comes from there and runs in the working folder.
+  programs.WriteScript("echo", "printf 'from-program-folder in %s\\n' \"$(pwd)\"\n");
+  EXPECT_EQ(RunAndCapture("echo x", work.Path(), programs.Path()).Output,
+            "from-program-folder in " + WithoutSlash(work.Path()) + "\n");
+  EXPECT_EQ(RunAndCapture("cat /dev/null", work.Path(), programs.Path()).ExitStatus, 0);
+}
+
+// A program named relative to the caller's folder (by a path, or by "." in PATH) is the
+// caller's, although the child runs in another folder.
+TEST(RunAndCapture, RelativeProgramPathsAreTheCallersNotTheWorkingFolders) {
+  TempFolder work, programs;
+  programs.WriteScript("tool", "echo ran\n");
+  const std::filesystem::path saved = std::filesystem::current_path();
+  std::filesystem::current_path(programs.Path());
+  const std::string byPath = RunAndCapture("./tool", work.Path()).Output;
+  const std::string byRelativeProgramFolder = RunAndCapture("tool", work.Path(), ".").Output;
+  std::filesystem::current_path(saved);
+  EXPECT_EQ(byPath, "ran\n");
+  EXPECT_EQ(byRelativeProgramFolder, "ran\n");
 }
 
 TEST(RunAndCapture, AProgramThatCannotStartFailsWithTheMessage) {
   TempFolder folder;
   folder.Write("not-executable", "#!/bin/sh\necho hi\n");
-  for (const char* command : {"no-such-program-here 1 2", "not-executable", "", "   "}) {
-    std::string output = "stale";
-    try {
-      RunAndCapture(command, folder.Path(), output);
-      FAIL() << command;
-    } catch (const Exception& e) {
-      EXPECT_EQ(e.Message(), "Could not execute command line!");
-    }
-    EXPECT_EQ(output, "");
-  }
+  for (const char* command : {"no-such-program-here 1 2", "not-executable", "", "   "})
+    ExpectError<Exception>([&] { RunAndCapture(command, folder.Path()); },
+                           "Could not execute command line!");
 }
 
 }  // namespace

@@ -2,22 +2,27 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
 #include "base/exceptions.h"
+#include "support/child_process.h"
+#include "support/expect_error.h"
 #include "support/temp_folder.h"
 
 namespace zenavo {
 namespace {
 
+using zenavo::testing::ExpectError;
+using zenavo::testing::RunOnFullDisk;
+using zenavo::testing::RunUnprivileged;
 using zenavo::testing::TempFolder;
 
 // The document's lines; every line, the last included, must end with CR LF.
-std::vector<std::string> Lines(const HtmlDocument& blocks) {
-  for (const std::string& block : blocks.Blocks)
-    EXPECT_TRUE(block.size() >= 2 && block.substr(block.size() - 2) == "\r\n");
-  const std::string document = blocks.Text();
+std::vector<std::string> Lines(const std::string& document) {
   std::vector<std::string> lines;
   std::size_t start = 0;
   for (std::size_t end; (end = document.find("\r\n", start)) != std::string::npos; start = end + 2)
@@ -29,12 +34,12 @@ std::vector<std::string> Lines(const HtmlDocument& blocks) {
 // The satellite grid's look with fixed palette colours.
 HtmlGridLook Grid1Look() {
   HtmlGridLook look;
-  look.FixedColor = "#F0F0F0";
-  look.Color = "#FFFFFF";
-  look.Font = HtmlFont{"Tahoma", "#000000"};
-  look.FixedFont = HtmlFont{"Tahoma", "#000000"};
-  look.BandPrimaryColor = "#FFFFE1";
-  look.BandSecondaryColor = "#FFFFFF";
+  look.FixedColor = TColor(240, 240, 240);
+  look.Color = clWhite;
+  look.Font = HtmlFont{"Tahoma", clBlack};
+  look.FixedFont = HtmlFont{"Tahoma", clBlack};
+  look.BandPrimaryColor = TColor(255, 255, 225);
+  look.BandSecondaryColor = clWhite;
   return look;
 }
 
@@ -73,14 +78,14 @@ TEST(BuildHtmlDocument, WritesTheSatelliteTableLineByLine) {
   EXPECT_EQ(Lines(BuildHtmlDocument(SmallTable(), THTMLSettings{}, Grid1Look())), expected);
 }
 
-TEST(BuildHtmlDocument, LargeTablesComeInBlocksOfWholeLines) {
-  StringTable table(7, 20000);
-  for (int row = 0; row < table.RowCount(); ++row) table.SetCells(0, row, "row" + std::to_string(row));
-  const HtmlDocument document = BuildHtmlDocument(table, THTMLSettings{}, Grid1Look());
-  EXPECT_GT(document.Blocks.size(), 1u);
-  const std::vector<std::string> lines = Lines(document);
-  EXPECT_EQ(lines.size(), 1u + 20000 * 9 + 1);
-  EXPECT_EQ(lines.back(), "</table>");
+TEST(HtmlColor, SixUpperCaseHexDigitsRedGreenBlue) {
+  const struct {
+    TColor color;
+    const char* text;
+  } cases[] = {{clBlack, "#000000"},        {clWhite, "#FFFFFF"},
+               {TColor(255, 255, 225), "#FFFFE1"}, {TColor(1, 171, 205), "#01ABCD"},
+               {clNavy, "#000080"},         {clLime, "#00FF00"}};
+  for (const auto& c : cases) EXPECT_EQ(HtmlColor(c.color), c.text);
 }
 
 TEST(BuildHtmlDocument, HeaderOnlyTable) {
@@ -121,6 +126,7 @@ TEST(BuildHtmlDocument, SettingsShapeTheDocument) {
 TEST(BuildHtmlDocument, FontsColoursAndAlignment) {
   HtmlGridLook look = Grid1Look();
   look.FixedFont.Bold = true;
+  look.FixedFont.Color = clNavy;
   look.Font.Italic = true;
   look.Font.Underline = true;
   look.Alignment = [](int col, int) { return col == 0 ? CellAlignment::Right : CellAlignment::Center; };
@@ -129,15 +135,15 @@ TEST(BuildHtmlDocument, FontsColoursAndAlignment) {
   table.SetCells(0, 1, "x");
   THTMLSettings settings;
   std::vector<std::string> lines = Lines(BuildHtmlDocument(table, settings, look));
-  EXPECT_EQ(lines[2], "<td nowrap align=\"right\" bgcolor=\"#F0F0F0\"><b><font color=\"#000000\">h</font></b></td>");
-  EXPECT_EQ(lines[3], "<td nowrap align=\"center\" bgcolor=\"#F0F0F0\"><b><font color=\"#000000\"><br></font></b></td>");
+  EXPECT_EQ(lines[2], "<td nowrap align=\"right\" bgcolor=\"#F0F0F0\"><b><font color=\"#000080\">h</font></b></td>");
+  EXPECT_EQ(lines[3], "<td nowrap align=\"center\" bgcolor=\"#F0F0F0\"><b><font color=\"#000080\"><br></font></b></td>");
   EXPECT_EQ(lines[6], "<td nowrap align=\"right\" bgcolor=\"#FFFFE1\"><font color=\"#000000\" ><i><u>x</u></i></font></td>");
   // An empty body cell never gets an alignment.
   EXPECT_EQ(lines[7], "<td nowrap bgcolor=\"#FFFFE1\"><font color=\"#000000\" ><i><u><br></u></i></font></td>");
 
   settings.SaveColor = false;
   look.Alignment = nullptr;
-  look.FixedFont.Name = "Arial";  // header font differs from the grid's font: face in body? no
+  look.FixedFont.Name = "Arial";  // header cells never name a face
   lines = Lines(BuildHtmlDocument(table, settings, look));
   EXPECT_EQ(lines[2], "<td nowrap bgcolor=\"#F0F0F0\"><b>h</b></td>");
   EXPECT_EQ(lines[6], "<td nowrap><i><u>x</u></i></td>");
@@ -152,72 +158,121 @@ TEST(BuildHtmlDocument, FontsColoursAndAlignment) {
   look.WordWrap = true;
   look.FixedCols = 1;  // a fixed body cell: fixed colour and font, with a face of its own
   lines = Lines(BuildHtmlDocument(table, settings, look));
-  EXPECT_EQ(lines[6], "<td bgcolor=\"#F0F0F0\"><font color=\"#000000\" face=\"Arial\"><b>x</b></font></td>");
+  EXPECT_EQ(lines[6], "<td bgcolor=\"#F0F0F0\"><font color=\"#000080\" face=\"Arial\"><b>x</b></font></td>");
 }
 
-TEST(WriteHtmlFile, EndsEveryLineWithCrLfAndCopiesHeaderAndFooterFiles) {
+TEST(ExportHtmlFile, WritesTheDocumentBetweenHeaderAndFooterLines) {
   TempFolder folder;
-  THTMLSettings settings;
-  settings.HeaderFile = folder.Write("head.txt", "<html>\n<body>");
-  settings.FooterFile = folder.Path() + "missing-footer.txt";  // skipped silently
-  const std::string name = folder.Path() + "out.htm";
-  WriteHtmlFile(name, HtmlDocument{{"a\r\n", "b\r\n"}}, settings);
-  EXPECT_EQ(folder.Read("out.htm"), "<html>\r\n<body>\r\na\r\nb\r\n");
-  settings.HeaderFile.clear();
-  WriteHtmlFile(name, HtmlDocument{{"second\r\n"}}, settings);  // created anew: only the second document
-  EXPECT_EQ(folder.Read("out.htm"), "second\r\n");
-}
-
-TEST(ExportHtmlFile, WritesExactlyTheBuiltDocumentBetweenHeaderAndFooter) {
-  TempFolder folder;
-  StringTable table(7, 30000);
+  StringTable table(7, 3000);
   for (int row = 0; row < table.RowCount(); ++row)
     for (int col = 0; col < 7; col += 3) table.SetCells(col, row, "r" + std::to_string(row));
   THTMLSettings settings;
-  settings.HeaderFile = folder.Write("head.txt", "<html>\r\n");
-  settings.FooterFile = folder.Write("foot.txt", "</html>");
-  ExportHtmlFile(table, folder.Path() + "out.htm", settings, Grid1Look());
-  EXPECT_EQ(folder.Read("out.htm"),
-            "<html>\r\n" + BuildHtmlDocument(table, settings, Grid1Look()).Text() + "</html>\r\n");
+  settings.HeaderFile = folder.Write("head.txt", "<html>\n<body>");
+  settings.FooterFile = folder.Write("foot.txt", "</body>\r\n</html>\x1a ignored");
+  const std::string name = folder.Path() + "out.htm";
+  ExportHtmlFile(table, name, settings, Grid1Look());
+  EXPECT_EQ(folder.Read("out.htm"), "<html>\r\n<body>\r\n" +
+                                        BuildHtmlDocument(table, settings, Grid1Look()) +
+                                        "</body>\r\n</html>\r\n");
+  // Exported again, with a header file that cannot be opened (left out): only the second document.
+  settings.HeaderFile = folder.Path() + "missing-header.txt";
+  settings.FooterFile.clear();
+  StringTable small(1, 1);
+  ExportHtmlFile(small, name, settings, Grid1Look());
+  EXPECT_EQ(folder.Read("out.htm"), BuildHtmlDocument(small, settings, Grid1Look()));
 }
 
-TEST(WriteHtmlFile, CannotCreateLeavesAnExistingFileUntouched) {
+// The names in a folder, so that a temporary file left behind shows.
+std::vector<std::string> NamesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(ExportHtmlFile, AReplacedFileKeepsItsPermissions) {
   TempFolder folder;
-  for (const std::string& name : {folder.Path() + "no/such/folder/out.htm", folder.Path()}) {
-    try {
-      WriteHtmlFile(name, HtmlDocument{{"x\r\n"}}, THTMLSettings{});
-      FAIL() << name;
-    } catch (const ETableGridError& e) {
-      EXPECT_EQ(e.Message(), "Cannot Create file " + name);
-    }
-  }
-  // A read-only file, written by an unprivileged user (the test itself may run as root).
-  const std::string name = folder.Write("readonly.htm", "keep me\r\n");
-  ::chmod(folder.Path().c_str(), 0755);
-  ::chmod(name.c_str(), 0444);
-  const pid_t child = fork();
-  if (child == 0) {
-    if (geteuid() == 0 && setuid(65534) != 0) _exit(3);
-    try {
-      WriteHtmlFile(name, HtmlDocument{{"x\r\n"}}, THTMLSettings{});
-    } catch (const ETableGridError& e) {
-      _exit(e.Message() == "Cannot Create file " + name ? 0 : 1);
-    }
-    _exit(2);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-  EXPECT_EQ(folder.Read("readonly.htm"), "keep me\r\n");
+  const std::string name = folder.Write("out.htm", "old");
+  ::chmod(name.c_str(), 0640);
+  ExportHtmlFile(SmallTable(), name, THTMLSettings{}, Grid1Look());
+  struct stat info {};
+  ::stat(name.c_str(), &info);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  EXPECT_EQ(folder.Read("out.htm"), BuildHtmlDocument(SmallTable(), THTMLSettings{}, Grid1Look()));
 }
 
-TEST(WriteHtmlFile, AFullDiskIsAnInputOutputError) {
-  try {
-    WriteHtmlFile("/dev/full", HtmlDocument{{std::string(2 << 20, 'x')}}, THTMLSettings{});
-    FAIL();
-  } catch (const EInOutError& e) {
-    EXPECT_EQ(e.Message(), "Disk full");
-  }
+// A target that cannot be created: the message, and an existing file as it was. Run as an
+// unprivileged user, since the test itself may run as root.
+TEST(ExportHtmlFile, CannotCreateRaisesBeforeAnythingIsWritten) {
+  TempFolder folder;
+  ::chmod(folder.Path().c_str(), 0755);
+  const std::string readOnly = folder.Write("readonly.htm", "keep me\r\n");
+  ::chmod(readOnly.c_str(), 0444);
+  ::mkdir((folder.Path() + "locked").c_str(), 0555);
+  const std::vector<std::string> names = {folder.Path() + "no/such/folder/out.htm", folder.Path(),
+                                          readOnly, folder.Path() + "locked/out.htm"};
+  const std::string report = RunUnprivileged([&] {
+    std::string problems;
+    for (const std::string& name : names) {
+      try {
+        ExportHtmlFile(SmallTable(), name, THTMLSettings{}, Grid1Look());
+        problems += name + ": no error; ";
+      } catch (const ETableGridError& e) {
+        if (e.Message() != "Cannot Create file " + name) problems += e.Message() + "; ";
+      }
+    }
+    return problems;
+  });
+  EXPECT_EQ(report, "");
+  EXPECT_EQ(folder.Read("readonly.htm"), "keep me\r\n");
+  EXPECT_EQ(NamesIn(folder.Path()), (std::vector<std::string>{"locked", "readonly.htm"}));
+  EXPECT_EQ(NamesIn(folder.Path() + "locked"), std::vector<std::string>{});
+}
+
+// An error while the document is built (here a cell callback at row 5) leaves the file that
+// was there byte for byte.
+TEST(ExportHtmlFile, AFailureMidExportLeavesTheOldFile) {
+  TempFolder folder;
+  const std::string old = "<table>\r\nsaved before\r\n</table>\r\n";
+  const std::string name = folder.Write("out.htm", old);
+  HtmlGridLook look = Grid1Look();
+  look.Alignment = [](int, int row) {
+    if (row == 5) throw Exception("cell callback failed");
+    return CellAlignment::Left;
+  };
+  StringTable table(2, 10);
+  for (int row = 0; row < 10; ++row) table.SetCells(0, row, "x");
+  ExpectError<Exception>([&] { ExportHtmlFile(table, name, THTMLSettings{}, look); },
+                         "cell callback failed");
+  EXPECT_EQ(folder.Read("out.htm"), old);
+  EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"out.htm"});
+}
+
+// A full disk: "Disk full" (on a small tmpfs), or the file-size limit's "I/O error 27" where
+// the test cannot mount one; either way the saved file stays as it was.
+TEST(ExportHtmlFile, AFullDiskIsAnInputOutputErrorAndKeepsTheOldFile) {
+  TempFolder folder;
+  ::mkdir((folder.Path() + "small").c_str(), 0755);
+  StringTable table(7, 2000);  // about 450 KB of HTML
+  const std::string report = RunOnFullDisk(folder.Path() + "small", [&](const std::string& small, int error) {
+    const std::string name = small + "/out.htm";
+    StringTable saved(1, 2);
+    ExportHtmlFile(saved, name, THTMLSettings{}, Grid1Look());
+    const std::string expected = error == ENOSPC ? "Disk full" : "I/O error " + std::to_string(error);
+    try {
+      ExportHtmlFile(table, name, THTMLSettings{}, Grid1Look());
+      return std::string("no error");
+    } catch (const EInOutError& e) {
+      if (e.Message() != expected) return "\"" + e.Message() + "\" instead of \"" + expected + "\"";
+    }
+    std::ifstream in(name, std::ios::binary);
+    if (std::string(std::istreambuf_iterator<char>(in), {}) != BuildHtmlDocument(saved, THTMLSettings{}, Grid1Look()))
+      return std::string("the saved file changed");
+    if (NamesIn(small) != std::vector<std::string>{"out.htm"}) return std::string("a temporary file was left");
+    return std::string();
+  });
+  EXPECT_EQ(report, "");
 }
 
 }  // namespace

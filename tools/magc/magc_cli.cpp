@@ -1,15 +1,12 @@
 #include "magc_cli.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
 #include <ostream>
+
+#include "base/atomic_write.h"
 
 namespace magc {
 
@@ -85,32 +82,6 @@ std::string ModelToken(const std::string& name) {
   for (char c : name)
     if (c != '-') token += c;
   return token;
-}
-
-// Writes `text` to `path` through a temporary file in the same folder, so that a failed run
-// never leaves a partial result behind.
-bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error) {
-  const std::string temporary = path + ".tmp" + std::to_string(getpid());
-  {
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    if (!file) {
-      error = "cannot create " + temporary + ": " + std::strerror(errno);
-      return false;
-    }
-    file << text;
-    file.flush();
-    if (!file) {
-      error = "cannot write " + temporary + ": " + std::strerror(errno);
-      std::remove(temporary.c_str());
-      return false;
-    }
-  }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    error = "cannot write " + path + ": " + std::strerror(errno);
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -226,8 +197,11 @@ std::string HelpText() {
          "                       (degrees, down positive), H X Y Z F in nT (X north, Y east,\n"
          "                       Z down)\n"
          "                       1: the declination alone\n"
-         "  > FILE               write the result to FILE (created or truncated) instead of\n"
-         "                       standard output; '>' and FILE are ordinary arguments\n"
+         "  > FILE               write the result to FILE instead of standard output; '>'\n"
+         "                       and FILE are ordinary arguments. A regular file is\n"
+         "                       replaced whole (through a temporary file beside it, its\n"
+         "                       permissions kept), a link is followed, a device or FIFO is\n"
+         "                       written in place\n"
          "\n"
          "The coefficient file WMM2025.COF must lie beside the magc executable. Dates outside\n"
          "2025.0-2030.0 and sites near the magnetic poles give a warning on standard error.\n"
@@ -261,11 +235,14 @@ int RunMagc(const std::vector<std::string>& args, const std::string& coefficient
     err << "magc: " << warning << "\n";
   const std::string result = FormatResult(*request, model.Name, elements);
   if (request->OutputFile.empty()) {
-    out << result;
-    return out ? 0 : 3;
+    if (out << result << std::flush) return 0;
+    err << "magc: cannot write the standard output\n";
+    return 3;
   }
-  if (!WriteFileAtomically(request->OutputFile, result, error)) {
-    err << "magc: " << error << "\n";
+  try {
+    zenavo::WriteFileAtomically(request->OutputFile, result);
+  } catch (const zenavo::AtomicWriteError& e) {
+    err << "magc: " << e.what() << "\n";
     return 3;
   }
   return 0;

@@ -43,7 +43,8 @@ std::vector<std::string> Warnings(const MagneticModel& model, const Request& req
 std::string HelpText();
 
 // The whole program: parse, load the model from `coefficientPath`, compute, write. Returns
-// the exit status (0 success, 1 bad arguments, 2 coefficient file, 3 output file).
+// the exit status (0 success, 1 bad arguments, 2 coefficient file, 3 output not written, with
+// the reason on `err`). A result file is written with zenavo::WriteFileAtomically.
 int RunMagc(const std::vector<std::string>& args, const std::string& coefficientPath,
             std::ostream& out, std::ostream& err);
 
