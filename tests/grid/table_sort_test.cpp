@@ -266,6 +266,49 @@ TEST(QuickSort, EqualRowsMoveOnlyInIndexMode) {
   }
 }
 
+TEST(QuickSort, TiesFollowFullInBothModes) {
+  // Rows "1 x 1", "1 x 2", "0 y 3": the first two tie in columns 0 and 1 and differ only in the
+  // last column, which also names the row.
+  struct Key {
+    int column;
+    bool descending;
+  };
+  const struct {
+    const char* name;
+    bool indexMode, full;
+    TSortDirection direction;
+    std::vector<Key> keys;  // index mode: the list; plain mode: the sort column alone
+    std::vector<std::string> order;
+  } cases[] = {
+      {"plain, Full: up to the last column", false, true, sdAscending, {{0, false}},
+       {"3", "1", "2"}},
+      {"plain, Full, descending", false, true, sdDescending, {{0, false}}, {"2", "1", "3"}},
+      {"plain, no Full: ties as the quicksort leaves them", false, false, sdAscending,
+       {{0, false}}, {"3", "2", "1"}},
+      {"index, Full: the next entry", true, true, sdAscending, {{0, false}, {2, false}},
+       {"3", "1", "2"}},
+      {"index, Full, descending entries", true, true, sdAscending, {{0, true}, {2, true}},
+       {"2", "1", "3"}},
+      {"index, no Full: the first entry alone", true, false, sdAscending,
+       {{0, false}, {2, false}}, {"3", "2", "1"}},
+  };
+  for (const auto& c : cases) {
+    StringTable table =
+        TableOf({{"k", "a", "b"}, {"1", "x", "1"}, {"1", "x", "2"}, {"0", "y", "3"}});
+    TSortSettings settings;
+    settings.IndexShow = c.indexMode;
+    settings.Full = c.full;
+    settings.Direction = c.direction;
+    settings.Column = c.keys[0].column;
+    TSortIndexList index;
+    for (const Key& key : c.keys) index.Add(key.column, key.descending);
+    SortRows(table, settings, index, kPoint);
+    std::vector<std::string> order = Column(table, 2);
+    order.erase(order.begin());
+    EXPECT_EQ(order, c.order) << c.name;
+  }
+}
+
 TEST(QuickSort, SortsLargeTablesCompletelyInEveryMode) {
   std::mt19937 random(42);
   std::uniform_int_distribution<int> value(-500, 500);
