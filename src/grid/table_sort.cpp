@@ -200,7 +200,9 @@ bool LooksLikeDate(std::string_view text) {
 }
 
 // What a cell sorts by with AutoFormat on: its style (the class) and, for numbers and dates,
-// its value.
+// its value. A number-like text that does not convert ("1-2", "12-") is a text: any value given
+// to it would be a guess, and it could not be equal to every other such text and still rank
+// among the numbers by value.
 struct SortKey {
   TSortStyle style;
   double value;
