@@ -329,6 +329,7 @@ TSortStyle CellSortStyle(std::string_view text, bool autoFormat,
 int CompareCells(std::string_view a, std::string_view b, bool autoFormat,
                  const FormatSettings& settings) {
   if (!autoFormat) return CompareBytes(a, b);
+  if (a == b) return 0;  // ties are frequent: skip classing them
   const SortKey x = KeyOf(a, settings);
   const SortKey y = KeyOf(b, settings);
   if (x.style != y.style) return ClassRank(x.style) < ClassRank(y.style) ? -1 : 1;

@@ -142,10 +142,12 @@ TEST(CompareCells, IsATotalPreorder) {
       int faults = 0;
       for (const auto& a : kAwkwardTexts)
         for (const auto& b : kAwkwardTexts) {
-          if (cmp(a, b) != -cmp(b, a) && ++faults <= 5)
+          const int ab = cmp(a, b);
+          if (ab != -cmp(b, a) && ++faults <= 5)
             ADD_FAILURE() << "not antisymmetric: '" << a << "' '" << b << "'";
+          if (ab > 0) continue;
           for (const auto& c : kAwkwardTexts)
-            if (cmp(a, b) <= 0 && cmp(b, c) <= 0 && cmp(a, c) > 0 && ++faults <= 5)
+            if (cmp(b, c) <= 0 && cmp(a, c) > 0 && ++faults <= 5)
               ADD_FAILURE() << "not transitive: '" << a << "' <= '" << b << "' <= '" << c << "'";
         }
       EXPECT_EQ(faults, 0) << "decimal '" << format->DecimalSeparator << "', AutoFormat "
@@ -500,7 +502,7 @@ TEST(QuickSort, LeavesTheRowsInTheOrderOfTheLiteralQuicksort) {
   for (const FormatSettings* format : {&kPoint, &kComma})
     for (bool indexMode : {false, true}) {
       int mismatches = 0;
-      for (int trial = 0; trial < 1500; ++trial) {
+      for (int trial = 0; trial < 1000; ++trial) {
         const int cols = 1 + below(4);
         const int rowCount = 2 + below(40);
         std::vector<std::vector<std::string>> alphabets(cols);
