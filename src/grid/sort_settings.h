@@ -11,8 +11,8 @@ namespace zenavo {
 enum TSortDirection { sdAscending, sdDescending };
 enum TSortBlankPosition { blFirst, blLast };
 
-// Comparison styles. With AutoFormat on every comparison of this system resolves to
-// ssAlphabetic, ssNumeric or ssDate.
+// Comparison styles. With AutoFormat on every cell of this system sorts as ssNumeric, ssDate or
+// ssAlphabetic (in that order of classes); with it off, as ssAlphabetic.
 enum TSortStyle {
   ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU,
   ssShortDateUS, ssCustom, ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML,
@@ -31,7 +31,7 @@ struct TSortSettings {
   bool SingleColumn = false;     // move only the sort column's cells
   bool IgnoreBlanks = false;     // empty cells get the place BlankPos says
   TSortBlankPosition BlankPos = blFirst;
-  bool AutoFormat = true;        // choose number, date or text per comparison
+  bool AutoFormat = true;        // sort each cell as a number, a date or a text
   TSortDirection Direction = sdAscending;  // direction in plain mode
   bool FixedCols = false;        // clicks on fixed columns also sort
   bool NormalCellsOnly = false;  // keep fixed-column cells in place

@@ -1,11 +1,13 @@
 #include "grid/table_sort.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <cmath>
 #include <limits>
 #include <string_view>
 #include <vector>
+
+#include "base/ascii.h"
 
 namespace zenavo {
 
@@ -22,53 +24,78 @@ void TSortIndexList::Add(int column, bool descending) {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+// Whether a text of the strict decimal syntax whose value lies beyond double range is too
+// large rather than too small: the decimal exponent of its first significant digit is
+// positive (such a text is either above about 1e308 or below about 1e-324).
+bool BeyondLargestDouble(std::string_view number) {
+  std::size_t i = 0;
+  const std::size_t n = number.size();
+  if (i < n && (number[i] == '+' || number[i] == '-')) ++i;
+  while (i < n && number[i] == '0') ++i;
+  const std::size_t significant = i;
+  while (i < n && IsDigit(number[i])) ++i;
+  long long magnitude = static_cast<long long>(i - significant) - 1;
+  bool zero = i == significant;
+  if (i < n && number[i] == '.') {
+    ++i;
+    const std::size_t fractionStart = i;
+    while (i < n && number[i] == '0') ++i;
+    if (zero && i < n && IsDigit(number[i])) {
+      magnitude = -static_cast<long long>(i - fractionStart) - 1;
+      zero = false;
+    }
+    while (i < n && IsDigit(number[i])) ++i;
+  }
+  if (zero) return false;
+  if (i < n && (number[i] == 'E' || number[i] == 'e')) {
+    ++i;
+    const bool negative = i < n && number[i] == '-';
+    if (i < n && (number[i] == '+' || number[i] == '-')) ++i;
+    long long exponent = 0;
+    for (; i < n && IsDigit(number[i]); ++i)
+      exponent = std::min(exponent * 10 + (number[i] - '0'), 1'000'000'000'000LL);
+    magnitude += negative ? -exponent : exponent;
+  }
+  return magnitude > 0;
+}
 
-// A number in the strict decimal syntax: blanks, sign, digits, '.' with digits, exponent.
-// `text` already has the locale's separator replaced by '.'. On failure `value` is the integer
-// of the digits read before the failing character (sign, point and exponent ignored).
+// A number in the strict decimal syntax: blanks, sign, digits, '.' with digits, exponent, and
+// nothing after. `text` already has the locale's separator replaced by '.'. Beyond double range
+// a value is infinite (too large) or zero (too small).
 bool StrictToDouble(std::string_view text, double& value) {
   std::size_t i = 0;
   const std::size_t n = text.size();
-  double digitsSoFar = 0;
   auto takeDigits = [&] {
     const std::size_t start = i;
-    while (i < n && IsDigit(text[i])) digitsSoFar = digitsSoFar * 10 + (text[i++] - '0');
+    while (i < n && IsDigit(text[i])) ++i;
     return i > start;
-  };
-  auto fail = [&] {
-    value = digitsSoFar;
-    return false;
   };
   while (i < n && text[i] == ' ') ++i;
   const std::size_t numberStart = i;
   if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
-  if (!takeDigits()) return fail();
+  if (!takeDigits()) return false;
   if (i < n && text[i] == '.') {
     ++i;
-    if (!takeDigits()) return fail();
+    if (!takeDigits()) return false;
   }
   if (i < n && (text[i] == 'E' || text[i] == 'e')) {
     ++i;
     if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
-    if (!takeDigits()) return fail();
+    if (!takeDigits()) return false;
   }
-  if (i != n) return fail();
+  if (i != n) return false;
   std::string_view number = text.substr(numberStart);
   if (number.front() == '+') number.remove_prefix(1);
   const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
   if (ec == std::errc::result_out_of_range) {
-    // Beyond double range: an overflow is infinite, an underflow zero.
-    const bool negativeExponent = number.find("e-") != std::string_view::npos ||
-                                  number.find("E-") != std::string_view::npos;
-    value = negativeExponent ? 0.0 : std::numeric_limits<double>::infinity();
+    value = BeyondLargestDouble(number) ? std::numeric_limits<double>::infinity() : 0.0;
     if (number.front() == '-') value = -value;
   }
   return true;
 }
 
-// The numeric value of a cell text for ssNumeric: the locale's separator (first occurrence)
-// read as '.', thousands separators kept, empty text 0.
+// The numeric value of a cell text: the locale's decimal separator (its first occurrence) read
+// as '.', thousands separators kept, the empty text 0. False when the text does not convert.
 bool CellNumber(std::string_view text, const FormatSettings& settings, double& value) {
   if (text.empty()) {
     value = 0;
@@ -160,11 +187,38 @@ bool CellDate(std::string_view text, const FormatSettings& settings, double& val
 
 int Sign(double a, double b) { return a > b ? 1 : (a < b ? -1 : 0); }
 
+int CompareBytes(std::string_view a, std::string_view b) {
+  const int order = a.compare(b);  // bytes as unsigned values
+  return order > 0 ? 1 : (order < 0 ? -1 : 0);
+}
+
+// A "/" at character position 2 or 3, not last, with a digit just before and after it.
 bool LooksLikeDate(std::string_view text) {
   const std::size_t slash = text.find('/');
-  if (slash != 1 && slash != 2) return false;  // character position 2 or 3
+  if (slash != 1 && slash != 2) return false;
   return slash + 1 < text.size() && IsDigit(text[slash - 1]) && IsDigit(text[slash + 1]);
 }
+
+// What a cell sorts by with AutoFormat on: its style (the class) and, for numbers and dates,
+// its value. A number-like text that does not convert ("1-2", "12-") is a text: any value given
+// to it would be a guess, and it could not be equal to every other such text and still rank
+// among the numbers by value.
+struct SortKey {
+  TSortStyle style;
+  double value;
+};
+
+SortKey KeyOf(std::string_view text, const FormatSettings& settings) {
+  double value = 0;
+  if (text.empty()) return {ssNumeric, 0};
+  if (IsNumberText(text, settings))
+    return CellNumber(text, settings, value) ? SortKey{ssNumeric, value} : SortKey{ssAlphabetic, 0};
+  if (LooksLikeDate(text)) return {ssDate, CellDate(text, settings, value) ? value : 0};
+  return {ssAlphabetic, 0};
+}
+
+// The ascending order of the classes: numbers, dates, other texts.
+int ClassRank(TSortStyle style) { return style == ssNumeric ? 0 : style == ssDate ? 1 : 2; }
 
 // The row comparison and the quicksort of the sort run.
 class RowSorter {
@@ -179,7 +233,7 @@ class RowSorter {
     // by the loop and only the smaller one by recursion: the stack stays shallow.
     while (lo < hi) {
       int i = lo, j = hi;
-      pivot_ = table_.RowCells((lo + hi) / 2);
+      CopyPivot((lo + hi) / 2);
       do {
         while (Compare(kPivot, i) == direction_ && i < hi) ++i;
         while (Compare(j, kPivot) == direction_ && j > lo) --j;
@@ -203,6 +257,12 @@ class RowSorter {
 
  private:
   static constexpr int kPivot = -1;
+
+  // The whole row, copied into the scratch row.
+  void CopyPivot(int row) {
+    pivot_.resize(table_.ColCount());
+    for (int col = 0; col < table_.ColCount(); ++col) pivot_[col].assign(table_.Cells(col, row));
+  }
 
   std::string_view Text(int row, int col) const {
     if (row != kPivot) return table_.Cells(col, row);
@@ -261,34 +321,19 @@ bool IsNumberText(std::string_view text, const FormatSettings& settings) {
   return true;
 }
 
-TSortStyle DetectSortStyle(std::string_view text, bool autoFormat,
-                           const FormatSettings& settings) {
-  if (!autoFormat) return ssAlphabetic;
-  if (IsNumberText(text, settings)) return ssNumeric;
-  if (LooksLikeDate(text)) return ssDate;
-  return ssAlphabetic;
+TSortStyle CellSortStyle(std::string_view text, bool autoFormat,
+                         const FormatSettings& settings) {
+  return autoFormat ? KeyOf(text, settings).style : ssAlphabetic;
 }
 
 int CompareCells(std::string_view a, std::string_view b, bool autoFormat,
                  const FormatSettings& settings) {
-  switch (DetectSortStyle(a, autoFormat, settings)) {
-    case ssNumeric: {
-      double x = 0, y = 0;
-      const bool convertedA = CellNumber(a, settings, x);
-      const bool convertedB = CellNumber(b, settings, y);
-      return !convertedA && !convertedB ? 0 : Sign(x, y);
-    }
-    case ssDate: {
-      double x = 0, y = 0;
-      if (!CellDate(a, settings, x)) x = 0;
-      if (!CellDate(b, settings, y)) y = 0;
-      return Sign(x, y);
-    }
-    default: {
-      const int order = a.compare(b);  // bytes as unsigned values
-      return order > 0 ? 1 : (order < 0 ? -1 : 0);
-    }
-  }
+  if (!autoFormat) return CompareBytes(a, b);
+  if (a == b) return 0;  // ties are frequent: skip classing them
+  const SortKey x = KeyOf(a, settings);
+  const SortKey y = KeyOf(b, settings);
+  if (x.style != y.style) return ClassRank(x.style) < ClassRank(y.style) ? -1 : 1;
+  return x.style == ssAlphabetic ? CompareBytes(a, b) : Sign(x.value, y.value);
 }
 
 bool HeaderClickSorts(const StringTable& table, const TSortSettings& settings, int column,

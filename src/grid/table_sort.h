@@ -1,7 +1,7 @@
 // Sorting the data rows of a string table by header clicks.
 #pragma once
 
-#include <string>
+#include <string_view>
 
 #include "base/format_settings.h"
 #include "base/string_table.h"
@@ -9,16 +9,25 @@
 
 namespace zenavo {
 
-// True when `text` is a number for style detection: non-empty; only digits, '-', and the
+// True when `text` looks like a number: non-empty; only digits, '-', and the
 // locale's thousands and decimal separators; at most one '-' and one decimal separator; every
 // thousands separator at least 3 characters after the previous one, the first not leading.
 bool IsNumberText(std::string_view text, const FormatSettings& settings);
 
-// The style a comparison takes from the first row's text `text`.
-TSortStyle DetectSortStyle(std::string_view text, bool autoFormat,
-                           const FormatSettings& settings);
+// The class a cell text sorts in, as a style: ssAlphabetic when `autoFormat` is off. With it on:
+// ssNumeric for the empty text (worth 0) and for a number by IsNumberText that converts (the
+// locale's decimal separator read as '.', thousands separators kept, the strict decimal
+// syntax); ssDate for a text with a "/" at character 2 or 3 that has a digit on both sides
+// (worth 0 when it is no valid date in the locale's short date format); ssAlphabetic for every
+// other text, including number-like texts that do not convert ("1-2", "12-", "-", "1,234" with
+// a point decimal separator).
+TSortStyle CellSortStyle(std::string_view text, bool autoFormat, const FormatSettings& settings);
 
-// Compares two cell texts in the style the first one decides: -1, 0 or +1.
+// Compares two cell texts: -1, 0 or +1. With `autoFormat` off, byte-wise. With it on, by class
+// first (numbers before dates before other texts), then numbers and dates by value and other
+// texts byte-wise (unsigned bytes, case-sensitive, a prefix first). Each text is classed on its
+// own, so the comparison is a total preorder on all texts and a quicksort over it orders a
+// column that mixes numbers with "----".
 int CompareCells(std::string_view a, std::string_view b, bool autoFormat,
                  const FormatSettings& settings);
 
