@@ -16,9 +16,10 @@ constexpr long kExponentLimit = 4932;  // the extended format's largest decimal 
 constexpr int kExponentLookAhead = 99;
 constexpr long kSaturatedExponent = 1'000'000;  // any exponent beyond the limit reads as this
 
-// The largest extended value is 1.18973149535723176502E4932: 4933 integer digits, and a
-// number with them overflows the conversion when its leading digits pass these (shared by
-// the largest value and the point halfway to the next power of two, where rounding overflows).
+// The largest extended value is 1.18973149535723176502E4932, and the conversion rounds up
+// to infinity from 1.18973149535723176505351E4932 on. A number of 4933 integer digits whose
+// first 20 digits lie below the 20 both share fits, one whose first 20 lie above does not;
+// for the rare number in between the conversion itself decides.
 constexpr long kLargestMagnitude = 4933;
 constexpr std::string_view kLargestDigits = "11897314953572317650";
 
@@ -95,7 +96,10 @@ void Editor::Insert(int at, char c) {
   if (separator_ >= at) ++separator_;
   if (exponent_ >= at) ++exponent_;
   if (c == separatorChar_) separator_ = at;
-  if (c == 'E') exponent_ = at, exponentZerosEnd_ = -1;
+  if (c == 'E') {
+    exponent_ = at;
+    exponentZerosEnd_ = -1;
+  }
   if (at < exponentZerosEnd_) {
     // Before the exponent everything moves on; among its zeros only a zero keeps them zeros.
     if (at < exponent_ || c == '0') ++exponentZerosEnd_;

@@ -26,6 +26,8 @@ struct PasteCase {
   const char* expected;   // null: refused whole, with one beep and the box unchanged
 };
 
+// The rules themselves are tested on plain text (PasteTextTest); here the clipboard's way in:
+// trimming, characters beyond Latin-1, one beep and an unchanged box.
 const PasteCase kPasteCases[] = {
     // A coordinate copied from a web map: before, -22905 in a comma locale.
     {"pointCoordinateInCommaNotation", "0", 0, 1, "-22.905", nullptr},
@@ -33,17 +35,10 @@ const PasteCase kPasteCases[] = {
     {"unicodeMinus", "0", 0, 1, "\u221222,9", nullptr},
     // Blanks around the other separator: before, -4788 in a point locale.
     {"blanksAroundTheOtherNotation", "0", 0, 1, " -47.88 ", nullptr},
-    {"lettersAmongDigits", "0", 0, 1, "abc12", nullptr},
-    {"dateLikeText", "0", 0, 1, "2024-05-03", nullptr},
-    {"secondSeparator", "0", 0, 1, "1,2,3", nullptr},
-    {"separatorTheBoxHolds", "12,5", 4, 0, "3,4", nullptr},
-    {"minusTakingTheSignAway", "-12", 3, 0, "-3", nullptr},
     {"arabicDigits", "0", 0, 1, "\u0661\u0662", nullptr},
     {"cleanCoordinate", "0", 0, 1, "-22,905", "-22,905"},
     {"blanksAndLineEndTrimmed", "0", 0, 1, "\t -47,88 \r\n", "-47,88"},
     {"intoTheMiddle", "1234", 2, 0, "9", "12934"},
-    {"overAPartOfTheText", "1234", 1, 2, "56", "1564"},
-    {"exponentPart", "5", 1, 0, "e-2", "5E-2"},
     {"blanksOnlyDeleteTheSelection", "1234", 1, 2, "   ", "14"},
 };
 
