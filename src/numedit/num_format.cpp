@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
+#include "base/ascii.h"
 #include "base/decimal_digits.h"
+#include "base/exceptions.h"
 #include "base/float_text.h"
 
 namespace zenavo {
@@ -12,6 +15,9 @@ namespace {
 
 constexpr int kExtendedPrecision = 18;
 constexpr int kThousandsDigitLimit = 15;
+// Beyond this many integer digits the fixed form is unreadable in a 68-pixel box ("1E400"
+// would be a 401-digit integer): such values take the general form instead.
+constexpr int kFixedIntegerDigitLimit = 15;
 
 // Integer digits of `d` (at least "0"), grouped by threes when `separator` is not '\0'.
 std::string IntegerPart(const DecimalDigits& d, char separator) {
@@ -48,13 +54,15 @@ std::string Join(bool negative, const std::string& integer, const std::string& f
   return text;
 }
 
-std::string FixedPoint(const DecimalDigits& exact, TNumberFormat format, int decimals,
+std::string FixedPoint(long double value, TNumberFormat format, int decimals,
                        const FormatSettings& settings) {
+  const DecimalDigits exact = ExactDigits(value);
   const int integerDigits = std::max(exact.exponent, 1);
   int rounding = decimals == kFreeDecimals ? kMaxDecimals : decimals;
   if (format == TNumberFormat::Thousands || decimals != kFreeDecimals)
     rounding = std::min(rounding, std::max(0, kThousandsDigitLimit - integerDigits));
   const DecimalDigits d = Rounded(exact, kExtendedPrecision, rounding);
+  if (d.exponent > kFixedIntegerDigitLimit) return FloatToStr(value);  // "1E400", "1,5E20"
   const char grouping = format == TNumberFormat::Thousands ? settings.ThousandSeparator : '\0';
   return Join(d.negative, IntegerPart(d, grouping),
               Fraction(d, decimals == kFreeDecimals ? 0 : decimals), settings.DecimalSeparator);
@@ -91,11 +99,10 @@ std::string WithExponent(const DecimalDigits& exact, int decimals, int step,
 std::string FormatNumEditValue(long double value, TNumberFormat format, int decimals) {
   const FormatSettings& settings = CurrentFormatSettings();
   if (!std::isfinite(value)) return FloatToStr(value);
-  const DecimalDigits exact = ExactDigits(value);
   switch (format) {
-    case TNumberFormat::Scientific: return WithExponent(exact, decimals, 1, settings);
-    case TNumberFormat::Engineering: return WithExponent(exact, decimals, 3, settings);
-    default: return FixedPoint(exact, format, decimals, settings);
+    case TNumberFormat::Scientific: return WithExponent(ExactDigits(value), decimals, 1, settings);
+    case TNumberFormat::Engineering: return WithExponent(ExactDigits(value), decimals, 3, settings);
+    default: return FixedPoint(value, format, decimals, settings);
   }
 }
 
@@ -109,8 +116,51 @@ std::string CleanNumEditText(const std::string& text) {
   return clean;
 }
 
+namespace {
+
+// Whether `clean` is written as a number (sign, digits with at most one separator, an
+// exponent with digits) whose non-zero value lies below 1: together with a failed conversion
+// this means it lies below the extended range ("1E-4940") rather than above it.
+bool WrittenAsTinyNumber(std::string_view clean, char separator) {
+  std::size_t i = 0;
+  const std::size_t n = clean.size();
+  if (i < n && clean[i] == '-') ++i;
+  long integerDigits = 0, zerosAfterSeparator = 0, digits = 0;
+  bool nonZero = false;
+  for (; i < n && IsDigit(clean[i]); ++i, ++digits) {
+    nonZero = nonZero || clean[i] != '0';
+    if (nonZero) ++integerDigits;
+  }
+  if (i < n && clean[i] == separator) {
+    for (++i; i < n && IsDigit(clean[i]); ++i, ++digits) {
+      if (!nonZero && clean[i] == '0') ++zerosAfterSeparator;
+      nonZero = nonZero || clean[i] != '0';
+    }
+  }
+  if (digits == 0 || !nonZero) return false;
+  long exponent = 0;
+  if (i < n && clean[i] == 'E') {
+    const bool negative = ++i < n && clean[i] == '-';
+    if (negative) ++i;
+    if (i == n) return false;
+    for (; i < n && IsDigit(clean[i]); ++i) exponent = std::min(exponent * 10 + (clean[i] - '0'), 1'000'000L);
+    if (negative) exponent = -exponent;
+  }
+  if (i != n) return false;
+  const long magnitude = (integerDigits > 0 ? integerDigits : -zerosAfterSeparator) + exponent;
+  return magnitude <= 0;
+}
+
+}  // namespace
+
 long double ReadNumEditValue(const std::string& text) {
-  return StrToFloat(CleanNumEditText(text));
+  const std::string clean = CleanNumEditText(text);
+  long double value = 0;
+  if (TryStrToFloat(clean, value)) return value;
+  // Below the extended range the nearest value is zero (the box shows it as "0").
+  if (WrittenAsTinyNumber(clean, CurrentFormatSettings().DecimalSeparator))
+    return clean[0] == '-' ? -0.0L : 0.0L;
+  throw EConvertError::NotAFloat(clean);
 }
 
 }  // namespace zenavo

@@ -21,6 +21,24 @@ constexpr int kQtNoLimit = 32767;
 QString ToQString(const std::string& text) { return QString::fromLatin1(text.c_str(), text.size()); }
 std::string FromQString(const QString& text) { return text.toLatin1().toStdString(); }
 
+// The box's text is Latin-1 bytes. A character beyond Latin-1 (a Unicode minus) has no byte:
+// false, so that it is refused rather than read as "?".
+bool ToLatin1(const QString& text, std::string& bytes) {
+  bytes.clear();
+  bytes.reserve(static_cast<std::size_t>(text.size()));
+  for (const QChar c : text) {
+    if (c.unicode() > 0xFF) return false;
+    bytes += static_cast<char>(c.unicode());
+  }
+  return true;
+}
+
+// A popup (the context menu) or another window taking the focus for a while is not leaving
+// the box: its text, selection and caret wait unchanged for the focus to come back.
+bool FocusOnlyLent(const QFocusEvent* event) {
+  return event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason;
+}
+
 bool IsNavigation(const QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Home: case Qt::Key_End:
@@ -104,10 +122,10 @@ void TQvNumEdit::ApplyState(const NumEditState& state) {
     setCursorPosition(state.caret);
 }
 
-void TQvNumEdit::TypeText(const std::string& text) {
-  for (char c : text) {
+void TQvNumEdit::TypeText(const QString& text) {
+  for (const QChar c : text) {
     NumEditState state = State();
-    if (TypeCharacter(state, c, rules_))
+    if (c.unicode() <= 0xFF && TypeCharacter(state, static_cast<char>(c.unicode()), rules_))
       ApplyState(state);
     else
       SystemBeep();
@@ -130,10 +148,14 @@ void TQvNumEdit::Cut() {
 
 void TQvNumEdit::Paste() {
   if (isReadOnly()) return;
+  // Taken whole or not at all: dropping the characters the filter refuses would turn a
+  // coordinate in the other notation into another number ("-22.905" into -22905).
+  std::string pasted;
   NumEditState state = State();
-  DeleteSelection(state, rules_);
+  if (!ToLatin1(QApplication::clipboard()->text().trimmed(), pasted) ||
+      !PasteText(state, pasted, rules_))
+    return SystemBeep();
   ApplyState(state);
-  TypeText(FromQString(QApplication::clipboard()->text()));
 }
 
 void TQvNumEdit::Reformat() { SetValue(Value()); }
@@ -230,7 +252,7 @@ void TQvNumEdit::keyPressEvent(QKeyEvent* event) {
   // Every other key with a character, Escape and the control combinations (Ctrl+Z among
   // them) goes through the filter: only digits, "-", "E" and the separator are taken.
   if (command || key == Qt::Key_Escape || typed.isEmpty()) return SystemBeep();
-  TypeText(FromQString(typed));
+  TypeText(typed);
 }
 
 void TQvNumEdit::keyReleaseEvent(QKeyEvent* event) {
@@ -240,7 +262,11 @@ void TQvNumEdit::keyReleaseEvent(QKeyEvent* event) {
 
 void TQvNumEdit::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
-  if (!autoSelect_) return;
+  // The focus coming back from the context menu or another window is no entry; the window's
+  // first activation, which puts the focus here, is one.
+  const bool comingBack = focusLent_ && FocusOnlyLent(event);
+  focusLent_ = false;
+  if (!autoSelect_ || comingBack) return;
   selectAll();
   // The click that gives the focus arrives after it: it must not place the caret.
   swallowMouse_ = event->reason() == Qt::MouseFocusReason;
@@ -249,6 +275,10 @@ void TQvNumEdit::focusInEvent(QFocusEvent* event) {
 void TQvNumEdit::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
   swallowMouse_ = false;
+  // A lent focus leaves the box as it is. Closing the window deactivates it first, so a box
+  // going away with its window is not left either: no correction, beep or error box then.
+  focusLent_ = FocusOnlyLent(event);
+  if (focusLent_) return;
   Reformat();  // "5E2" becomes "500"; text that is not a number raises the conversion error
   if (minValue_ == 0 && maxValue_ == 0) return;
   const long double value = Value();
@@ -295,7 +325,7 @@ void TQvNumEdit::contextMenuEvent(QContextMenuEvent* event) {
 
 void TQvNumEdit::inputMethodEvent(QInputMethodEvent* event) {
   event->accept();
-  if (!isReadOnly()) TypeText(FromQString(event->commitString()));
+  if (!isReadOnly()) TypeText(event->commitString());
 }
 
 }  // namespace zenavo

@@ -75,7 +75,7 @@ class TQvNumEdit : public QLineEdit {
 
  private:
   void ApplyState(const NumEditState& state);
-  void TypeText(const std::string& text);
+  void TypeText(const QString& text);
   void Reformat();
   void PressEnter();
   void RegroupThousands();
@@ -86,6 +86,7 @@ class TQvNumEdit : public QLineEdit {
   long double maxValue_ = 0;
   bool autoSelect_ = true;
   bool swallowMouse_ = false;  // the click that gave the focus does not place the caret
+  bool focusLent_ = false;     // the focus went to a popup or another window, not elsewhere
 };
 
 }  // namespace zenavo

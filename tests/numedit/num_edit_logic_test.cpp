@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "base/format_settings.h"
 
 namespace zenavo {
@@ -62,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
         TypingCase{"separatorBeforeTheExponent", At("12E3", 1), ",", "12,E3", 3, 0},
         TypingCase{"lettersAndBlanksBeep", At("12", 2), "a x\x1b\x1a", "12", 2, 5},
         TypingCase{"pointIsNotTheSeparator", At("12", 2), ".", "12", 2, 1},
-        TypingCase{"pastedText", At("0", 1), "abc12", "12", 2, 3},
+        TypingCase{"lettersTypedAmongDigits", At("0", 1), "abc12", "12", 2, 3},
         TypingCase{"lowerCaseExponent", At("12", 1), "e", "12E", 3, 0},
         TypingCase{"exponentJumps", At("1E5", 0), "E", "1E5", 2, 0},
         TypingCase{"exponentSign", At("1E5", 3), "-", "1E-5", 4, 0},
@@ -76,7 +78,22 @@ INSTANTIATE_TEST_SUITE_P(
         TypingCase{"fixedDecimalsOverwrite", At("1,50", 2), "7", "1,70", 3, 0, 2},
         TypingCase{"fixedDecimalsLastPlaceFull", At("1,50", 4), "7", "1,50", 4, 1, 2},
         TypingCase{"fixedDecimalsIntegerInserts", At("1,50", 1), "2", "12,50", 2, 0, 2},
-        TypingCase{"separatorRefusedWithoutDecimals", At("12", 2), ",", "12", 2, 1, 0}),
+        TypingCase{"separatorRefusedWithoutDecimals", At("12", 2), ",", "12", 2, 1, 0},
+        // The extended range ends at 1,18973149535723176502E4932; rounding reaches it up to
+        // 1,18973149535723176505351E4932.
+        TypingCase{"beyondTheRange", At("2E493", 5), "2", "2E493", 5, 1},
+        TypingCase{"beyondTheRangeByTheMantissa", At("0E4932", 0), "2", "0E4932", 0, 1},
+        TypingCase{"beyondTheRangeByTheSign", At("2E-4932", 7), "-", "2E-4932", 7, 1},
+        TypingCase{"withinTheRange", At("1,1E493", 7), "2", "1,1E4932", 8, 0},
+        TypingCase{"justBelowTheLargest", At("1,1897314953572317650E493", 25), "2",
+                   "1,1897314953572317650E4932", 26, 0},
+        TypingCase{"roundsToTheLargest", At("1,18973149535723176504E493", 26), "2",
+                   "1,18973149535723176504E4932", 27, 0},
+        TypingCase{"roundsBeyondTheLargest", At("1,18973149535723176506E493", 26), "2",
+                   "1,18973149535723176506E493", 26, 1},
+        TypingCase{"exponentZeroReplacedBeyondTheRange", At("1E0005", 2), "7", "1E0005", 2, 1},
+        TypingCase{"justAboveTheLargest", At("1,1897314953572317651E493", 25), "2",
+                   "1,1897314953572317651E493", 25, 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct DeleteCase {
@@ -128,6 +145,131 @@ INSTANTIATE_TEST_SUITE_P(
         DeleteCase{"selectionWithSeparator", At("12,34", 4, 2, 2), Key::Delete, "12,4", 3},
         DeleteCase{"selectionWithExponent", At("12E5", 4, 2, 2), Key::Delete, "12E", 3}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(NumEditLogic, IntegersStopAtTheRange) {
+  ScopedFormatSettings locale(CommaFormatSettings());
+  NumEditState state = At("1" + std::string(4932, '0'), 4933);  // 1E4932
+  EXPECT_FALSE(TypeCharacter(state, '0', NumEditRules{}));
+  EXPECT_EQ(state.text.size(), 4933u);
+  EXPECT_TRUE(TypeCharacter(state, ',', NumEditRules{}));
+  EXPECT_TRUE(TypeCharacter(state, '9', NumEditRules{}));
+}
+
+struct PasteCase {
+  const char* name;
+  NumEditState before;
+  const char* pasted;    // comma notation; swapped in the point locale
+  const char* expected;  // null: refused whole
+  int caret = -1;        // after an accepted paste; -1: not looked at
+  int decimals = -1;
+  int maxLength = 0;
+};
+
+class PasteTextTest : public ::testing::TestWithParam<PasteCase> {};
+
+std::string InLocale(std::string text) {
+  if (CurrentFormatSettings().DecimalSeparator == '.')
+    for (char& c : text) c = c == ',' ? '.' : (c == '.' ? ',' : c);
+  return text;
+}
+
+TEST_P(PasteTextTest, TakesTheWholeTextOrNothing) {
+  const PasteCase& c = GetParam();
+  for (const auto& settings : {PointFormatSettings(), CommaFormatSettings()}) {
+    ScopedFormatSettings locale(settings);
+    SCOPED_TRACE(std::string("decimal separator ") + settings.DecimalSeparator);
+    NumEditRules rules;
+    rules.decimals = c.decimals;
+    rules.maxLength = c.maxLength;
+    NumEditState before = c.before;
+    before.text = InLocale(before.text);
+    NumEditState state = before;
+    const bool taken = PasteText(state, InLocale(c.pasted), rules);
+    if (!c.expected) {
+      EXPECT_FALSE(taken);
+      EXPECT_EQ(state, before) << "a refused paste changed the box";
+      continue;
+    }
+    EXPECT_TRUE(taken);
+    EXPECT_EQ(state.text, InLocale(c.expected));
+    if (c.caret >= 0) {
+      EXPECT_EQ(state.caret, c.caret);
+    }
+    EXPECT_EQ(state.selLength, 0);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, PasteTextTest,
+    ::testing::Values(
+        PasteCase{"coordinate", At("0", 1, 0, 1), "-22,905", "-22,905", 7},
+        PasteCase{"otherNotation", At("0", 1, 0, 1), "-22.905", nullptr},
+        PasteCase{"thousandsGrouping", At("0", 1, 0, 1), "1.234,5", nullptr},
+        PasteCase{"blankInside", At("0", 1, 0, 1), "12 34", nullptr},
+        PasteCase{"plusSign", At("0", 1, 0, 1), "+5", nullptr},
+        PasteCase{"secondSeparator", At("0", 1, 0, 1), "1,2,3", nullptr},
+        PasteCase{"separatorTheBoxHolds", At("12,5", 4), "3,4", nullptr},
+        PasteCase{"exponentTheBoxHolds", At("5E2", 3), "E3", nullptr},
+        PasteCase{"minusInside", At("0", 1, 0, 1), "5-3", nullptr},
+        PasteCase{"minusTakingTheSignAway", At("-12", 3), "-3", nullptr},
+        PasteCase{"minusOfTheExponent", At("5", 1), "E-3", "5E-3", 4},
+        PasteCase{"minusWithTheCaretInTheExponent", At("1E", 2), "-5", "1E-5", 4},
+        PasteCase{"intoTheMiddle", At("1234", 2), "9", "12934", 3},
+        PasteCase{"replacesTheSelection", At("1234", 3, 1, 2), "56", "1564", 3},
+        PasteCase{"leadingZeroReplaced", At("0", 1), "7", "7", 1},
+        PasteCase{"separatorGoesToTheMantissaEnd", At("12E3", 1), "5,6", "152,6E3"},
+        PasteCase{"exponentLimit", At("1", 1), "E4933", nullptr},
+        PasteCase{"exponentLeadingZeros", At("1E", 2), "0005", "1E0005", 6},
+        PasteCase{"exponentLimitAfterZeros", At("1E-", 3), "0004933", nullptr},
+        PasteCase{"digitAfterExponentZeros", At("1E0005", 6), "1", "1E00051", 7},
+        PasteCase{"beyondTheRange", At("0", 1, 0, 1), "2E4932", nullptr},
+        PasteCase{"fixedDecimalsOverwrite", At("1,50", 2), "73", "1,73", 4, 2},
+        PasteCase{"fixedDecimalsFull", At("1,50", 2), "734", nullptr, -1, 2},
+        PasteCase{"tooLong", At("12", 2), "345", nullptr, -1, -1, 4},
+        PasteCase{"nothingDeletesTheSelection", At("1234", 3, 1, 2), "", "14", 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A paste gives what typing its characters one by one gives, whenever none of them would be
+// refused; when one would be, the paste is refused.
+TEST(NumEditLogic, PasteMatchesTypingCharacterByCharacter) {
+  std::mt19937 random(20261208);
+  const std::string alphabet = "0123456789-,E.e ";
+  int taken = 0;
+  for (int round = 0; round < 20000; ++round) {
+    ScopedFormatSettings locale(round % 2 ? CommaFormatSettings() : PointFormatSettings());
+    NumEditRules rules;
+    rules.decimals = static_cast<int>(random() % 4) - 1;
+    rules.format = static_cast<TNumberFormat>(random() % 4);
+    NumEditState state = At(FormatNumEditValue(0, rules.format, rules.decimals), 0);
+    for (int k = static_cast<int>(random() % 8); k > 0; --k)
+      TypeCharacter(state, alphabet[random() % (alphabet.size() - 1)], rules);
+    const int size = static_cast<int>(state.text.size());
+    state.selStart = static_cast<int>(random() % (size + 1));
+    state.selLength = static_cast<int>(random() % 3 == 0 ? random() % (size - state.selStart + 1) : 0);
+    state.caret = state.selLength > 0 ? state.selStart + state.selLength : state.selStart;
+    std::string pasted;
+    for (int k = 1 + static_cast<int>(random() % 8); k > 0; --k) pasted += alphabet[random() % alphabet.size()];
+
+    NumEditState typed = state;
+    DeleteSelection(typed, rules);
+    bool everyCharacterTaken = true;
+    for (char c : pasted) everyCharacterTaken = TypeCharacter(typed, c, rules) && everyCharacterTaken;
+    NumEditState result = state;
+    const bool accepted = PasteText(result, pasted, rules);
+    if (accepted) {
+      ++taken;
+      if (!everyCharacterTaken || result != typed)
+        ADD_FAILURE() << "pasting \"" << pasted << "\" into \"" << state.text << "\" at "
+                      << state.caret << " gave \"" << result.text << "\", typing gave \""
+                      << typed.text << "\"";
+    } else {
+      if (everyCharacterTaken && pasted.find_first_of("-,.Ee") == std::string::npos)
+        ADD_FAILURE() << "digits \"" << pasted << "\" refused in \"" << state.text << "\"";
+      if (result != state) ADD_FAILURE() << "a refused paste changed \"" << state.text << "\"";
+    }
+  }
+  EXPECT_GT(taken, 1000);
+}
 
 TEST(NumEditLogic, MaxLengthRefusesGrowth) {
   ScopedFormatSettings locale(CommaFormatSettings());

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "base/exceptions.h"
+#include "support/expect_error.h"
 
 namespace zenavo {
 namespace {
@@ -65,8 +68,30 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"engineering", 12345, kEngineering, -1, "12,345E3"},
         FormatCase{"engineeringSmall", 0.00015L, kEngineering, -1, "150E-6"},
         FormatCase{"engineeringCarry", 999999.9L, kEngineering, 0, "1E6"},
-        FormatCase{"engineeringNegative", -4500, kEngineering, 1, "-4,5E3"}),
+        FormatCase{"engineeringNegative", -4500, kEngineering, 1, "-4,5E3"},
+        // Beyond 15 integer digits: the general form, as FloatToStr writes it.
+        FormatCase{"fifteenIntegerDigits", 999999999999999.0L, kStandard, -1, "999999999999999"},
+        FormatCase{"sixteenIntegerDigits", 1234567890123456.0L, kStandard, -1,
+                   "1,23456789012346E15"},
+        FormatCase{"roundingCarriesPastFifteen", 999999999999999.6L, kStandard, 0, "1E15"},
+        FormatCase{"hugeValue", 1e400L, kStandard, -1, "1E400"},
+        FormatCase{"hugeNegative", -2.5e30L, kStandard, 3, "-2,5E30"},
+        FormatCase{"hugeGrouped", 1.5e20L, kThousands, -1, "1,5E20"},
+        FormatCase{"largestValue", 1.18973149535723176502e4932L, kStandard, -1,
+                   "1,18973149535723E4932"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ReadNumEditValue, ReadsNumbersBelowTheRangeAsZero) {
+  for (const auto& settings : {PointFormatSettings(), CommaFormatSettings()}) {
+    ScopedFormatSettings locale(settings);
+    const std::string tiny = std::string("0") + settings.DecimalSeparator + "005E-4930";  // 5E-4933
+    EXPECT_EQ(ReadNumEditValue("1E-4932"), 0);
+    EXPECT_EQ(ReadNumEditValue(tiny), 0);
+    EXPECT_TRUE(std::signbit(ReadNumEditValue("-1E-4940")));
+    const std::string smallestNormal = std::string("3") + settings.DecimalSeparator + "4E-4932";
+    EXPECT_EQ(ReadNumEditValue(smallestNormal), 3.4e-4932L) << "a normal number reads as itself";
+  }
+}
 
 TEST(ReadNumEditValue, RemovesThousandsAndReadsLoneSigns) {
   ScopedFormatSettings locale(CommaFormatSettings());
@@ -74,12 +99,10 @@ TEST(ReadNumEditValue, RemovesThousandsAndReadsLoneSigns) {
   EXPECT_EQ(ReadNumEditValue(""), 0);
   EXPECT_EQ(ReadNumEditValue("-"), 0);
   EXPECT_EQ(ReadNumEditValue("5E2"), 500);
-  try {
-    ReadNumEditValue("1.2E");
-    FAIL();
-  } catch (const EConvertError& e) {
-    EXPECT_EQ(e.Message(), "'12E' is not a valid floating point value");
-  }
+  testing::ExpectError<EConvertError>([] { ReadNumEditValue("1.2E"); },
+                                      "'12E' is not a valid floating point value");
+  testing::ExpectError<EConvertError>([] { ReadNumEditValue("2E4932"); },
+                                      "'2E4932' is not a valid floating point value");
 }
 
 }  // namespace
