@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "base/float_text.h"
+#include "ui/geometry.h"
+#include "ui/pens.h"
 
 namespace zenavo {
 
@@ -25,12 +27,6 @@ QImage PinPicture() {
 // One channel of the gradient: from + (to - from) * numerator / half, truncated toward zero.
 int Blend(int from, int to, int numerator, int half) {
   return half == 0 ? from : from + (to - from) * numerator / half;
-}
-
-QPen LinePen(const QColor& color) {
-  QPen pen(color, 0);
-  pen.setCapStyle(Qt::FlatCap);  // a line leaves out its last point
-  return pen;
 }
 
 // The label text: the value fixed with `decimals` decimals (at most 8 significant digits),
@@ -61,7 +57,7 @@ std::string LabelText(double value, int decimals, const std::string& format) {
 }  // namespace
 
 TLinearIndicator::TLinearIndicator(std::function<void()> changed)
-    : TGaugeSettings(std::move(changed)), bitmap_(PinPicture()) {}
+    : TOwnedSettings(std::move(changed)), bitmap_(PinPicture()) {}
 
 void TLinearIndicator::SetBitmap(const QImage& picture) {
   Set(bitmap_, picture.isNull() ? PinPicture() : picture);
@@ -104,23 +100,18 @@ void TJogMeter::SetFromColor(TColor color) { StoreAndRepaint(fromColor_, color);
 void TJogMeter::SetToColor(TColor color) { StoreAndRepaint(toColor_, color); }
 void TJogMeter::SetFontColor(TColor color) { StoreAndRepaint(fontColor_, color); }
 
-void TJogMeter::DrawGradient(QImage& frame) const {
+void TJogMeter::DrawGradient(QPainter& painter) const {
   const QColor from = Resolve(fromColor_, palette());
   const QColor to = Resolve(toColor_, palette());
   const bool vertical = direction_ == gdVertical;
-  const int length = vertical ? frame.height() : frame.width();
+  const int length = vertical ? height() : width();
   const int half = Half(length);
   for (int i = 0; i < length; ++i) {
     const int numerator = i < half ? i : 2 * half - i;
-    const QRgb band = qRgb(Blend(from.red(), to.red(), numerator, half),
-                           Blend(from.green(), to.green(), numerator, half),
-                           Blend(from.blue(), to.blue(), numerator, half));
-    if (vertical) {
-      auto* line = reinterpret_cast<QRgb*>(frame.scanLine(i));
-      std::fill(line, line + frame.width(), band);
-    } else {
-      for (int y = 0; y < frame.height(); ++y) reinterpret_cast<QRgb*>(frame.scanLine(y))[i] = band;
-    }
+    const QColor band(Blend(from.red(), to.red(), numerator, half),
+                      Blend(from.green(), to.green(), numerator, half),
+                      Blend(from.blue(), to.blue(), numerator, half));
+    painter.fillRect(vertical ? QRect(0, i, width(), 1) : QRect(i, 0, 1, height()), band);
   }
 }
 
@@ -217,11 +208,10 @@ void TJogMeter::DrawIndicator(QPainter& painter) {
   }
 }
 
-void TJogMeter::Compose(QImage& frame) {
+void TJogMeter::Paint(QPainter& painter) {
   lastLabels_.clear();
-  DrawGradient(frame);
-  QPainter painter(&frame);
-  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.fillRect(rect(), Resolve(Color(), palette()));
+  DrawGradient(painter);
   painter.setFont(font());
   painter.setBackgroundMode(Qt::TransparentMode);
   painter.setPen(Resolve(fontColor_, palette()));
