@@ -97,13 +97,17 @@ void TAngularMeter::SetPosition(double value) {
 
 void TAngularMeter::SetDecimals(int value) { StoreAndRebuild(decimals_, std::max(0, value)); }
 void TAngularMeter::SetAngle(int value) { StoreAndRebuild(angle_, value); }
-void TAngularMeter::SetAngleOffset(int value) { StoreAndRebuild(angleOffset_, std::clamp(value, 0, 360)); }
+void TAngularMeter::SetAngleOffset(int value) {
+  StoreAndRebuild(angleOffset_, std::clamp(value, 0, 360));
+}
 void TAngularMeter::SetRadius(int value) { StoreAndRebuild(radius_, value); }
 void TAngularMeter::SetSpacing(int value) { StoreAndRebuild(spacing_, value); }
 void TAngularMeter::SetTicks(int value) { StoreAndRebuild(ticks_, std::max(0, value)); }
 void TAngularMeter::SetTicksMin(int value) { StoreAndRebuild(ticksMin_, value); }
 void TAngularMeter::SetTicksMax(int value) { StoreAndRebuild(ticksMax_, value); }
-void TAngularMeter::SetTicksEnlarge(int value) { StoreAndRebuild(ticksEnlarge_, std::max(0, value)); }
+void TAngularMeter::SetTicksEnlarge(int value) {
+  StoreAndRebuild(ticksEnlarge_, std::max(0, value));
+}
 void TAngularMeter::SetTicksColor(TColor value) { StoreAndRebuild(ticksColor_, value); }
 void TAngularMeter::SetColorZone(int index, TColor value) {
   if (index >= 1 && index <= 3) StoreAndRebuild(zones_[index - 1], value);
@@ -182,8 +186,8 @@ void TAngularMeter::Rebuild() {
       // TicksEnlarge 0 would divide by zero: every tick is then long.
       const bool isLong = ticksEnlarge_ == 0 || (ticksEnlarge_ + k) % ticksEnlarge_ == 0;
       const double at = start + k * step;
-      painter.drawLine(DialPoint(cx, cy, at, b),
-                       DialPoint(cx, cy, at, b + (isLong ? ticksMax_ : ticksMin_)));
+      DrawPixelLine(painter, DialPoint(cx, cy, at, b),
+                    DialPoint(cx, cy, at, b + (isLong ? ticksMax_ : ticksMin_)));
     }
   }
 

@@ -115,7 +115,7 @@ void TJogMeter::DrawGradient(QPainter& painter) const {
   }
 }
 
-void TJogMeter::DrawLabels(QPainter& painter, int length, double lo) {
+void TJogMeter::DrawLabels(QPainter& painter, int length, double lo) const {
   const double step = scale_.Step();
   const double aperture = scale_.Aperture();
   const int count = static_cast<int>(std::trunc(aperture / step));
@@ -129,9 +129,8 @@ void TJogMeter::DrawLabels(QPainter& painter, int length, double lo) {
     const int pixel = JogPixel(length, offset + k * step, aperture);
     if (pixel < 0) continue;
     if (pixel > length) break;
-    const std::string text = LabelText(first + k * step, scale_.Decimals(), scale_.FormatText());
-    lastLabels_.push_back(DrawnLabel{text, pixel});
-    const QString label = QString::fromStdString(text);
+    const QString label = QString::fromStdString(
+        LabelText(first + k * step, scale_.Decimals(), scale_.FormatText()));
     const int w = metrics.horizontalAdvance(label), h = metrics.height();
     int left, top;
     if (vertical) {
@@ -146,7 +145,8 @@ void TJogMeter::DrawLabels(QPainter& painter, int length, double lo) {
   }
 }
 
-void TJogMeter::DrawTicks(QPainter& painter, int length, double lo, double step, int tickLength) {
+void TJogMeter::DrawTicks(QPainter& painter, int length, double lo, double step,
+                          int tickLength) const {
   const double aperture = scale_.Aperture();
   const int count = static_cast<int>(std::trunc(aperture / step));
   const double firstOffset = std::trunc(lo / step) * step - lo;
@@ -159,13 +159,13 @@ void TJogMeter::DrawTicks(QPainter& painter, int length, double lo, double step,
     if (pixel < 0) continue;
     if (pixel > length) break;
     if (vertical)
-      painter.drawLine(baseline, pixel, tip, pixel);
+      DrawPixelLine(painter, QPoint(baseline, pixel), QPoint(tip, pixel));
     else
-      painter.drawLine(pixel, baseline, pixel, tip);
+      DrawPixelLine(painter, QPoint(pixel, baseline), QPoint(pixel, tip));
   }
 }
 
-void TJogMeter::DrawIndicator(QPainter& painter) {
+void TJogMeter::DrawIndicator(QPainter& painter) const {
   const bool vertical = direction_ == gdVertical;
   const int c = Half(vertical ? height() : width());
   const QColor color = Resolve(value_.Color(), palette());
@@ -173,9 +173,9 @@ void TJogMeter::DrawIndicator(QPainter& painter) {
     case isLine:
       painter.setPen(LinePen(color));
       if (vertical)
-        painter.drawLine(width(), c, 0, c);
+        DrawPixelLine(painter, QPoint(width(), c), QPoint(0, c));
       else
-        painter.drawLine(c, 0, c, height());
+        DrawPixelLine(painter, QPoint(c, 0), QPoint(c, height()));
       break;
     case isTriangle: {
       // A small arrowhead on the tick edge, pointing into the scale at the current value.
@@ -209,7 +209,6 @@ void TJogMeter::DrawIndicator(QPainter& painter) {
 }
 
 void TJogMeter::Paint(QPainter& painter) {
-  lastLabels_.clear();
   painter.fillRect(rect(), Resolve(Color(), palette()));
   DrawGradient(painter);
   painter.setFont(font());

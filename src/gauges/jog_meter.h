@@ -7,7 +7,6 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "gauges/gauge_control.h"
 
@@ -105,28 +104,21 @@ class TJogMeter : public TGaugeImageControl {
   TColor FontColor() const { return fontColor_; }
   void SetFontColor(TColor color);
 
-  // The labels of the last frame, in drawing order: text and pixel along the scale.
-  struct DrawnLabel {
-    std::string text;
-    int pixel;
-  };
-  const std::vector<DrawnLabel>& LastLabels() const { return lastLabels_; }
-
  protected:
   void Paint(QPainter& painter) override;
 
  private:
   void DrawGradient(QPainter& painter) const;
-  void DrawLabels(QPainter& painter, int length, double lo);
-  void DrawTicks(QPainter& painter, int length, double lo, double step, int tickLength);
-  void DrawIndicator(QPainter& painter);
+  void DrawLabels(QPainter& painter, int length, double lo) const;
+  void DrawTicks(QPainter& painter, int length, double lo, double step,
+                 int tickLength) const;
+  void DrawIndicator(QPainter& painter) const;
 
   TGaugeDirection direction_ = gdHorizontal;
   bool showCaption_ = false;
   TJogMeterScale scale_;
   TLinearIndicator value_;
   TColor fromColor_ = clBlack, toColor_ = clWhite, fontColor_ = clBlack;
-  std::vector<DrawnLabel> lastLabels_;
 };
 
 }  // namespace zenavo
