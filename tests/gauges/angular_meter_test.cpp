@@ -179,6 +179,23 @@ TEST_F(CompassDial, NeedleNarrowsFromItsBaseToItsTip) {
   }
 }
 
+TEST_F(CompassDial, SystemColoursAreTakenFromThePaletteWhenDrawn) {
+  // The face in the button-face colour and the needle in the highlight colour: a new palette
+  // shows at once, although the face lies in the cached dial image.
+  dial_.SetColor(clBtnFace);
+  dial_.SetNeedleColor(clHighlight);
+  for (const auto& [face, needle] : {std::pair{QColor(10, 20, 30), QColor(200, 100, 0)},
+                                     std::pair{QColor(250, 240, 230), QColor(0, 90, 180)}}) {
+    QPalette palette = dial_.palette();
+    palette.setColor(QPalette::Button, face);
+    palette.setColor(QPalette::Highlight, needle);
+    dial_.setPalette(palette);
+    const QImage frame = dial_.RenderFrame();
+    EXPECT_EQ(Pixel(frame, 5, 5), face);
+    EXPECT_EQ(Pixel(frame, 280, 180), needle);  // the needle at 90
+  }
+}
+
 TEST_F(CompassDial, TransparentLetsTheColourShowThrough) {
   dial_.SetTransparent(true);
   const QImage frame = dial_.RenderFrame();
