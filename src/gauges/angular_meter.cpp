@@ -156,6 +156,11 @@ TAngularMeter::Geometry TAngularMeter::DialGeometry() const {
 
 void TAngularMeter::Rebuild() {
   if (Loading()) return;
+  BuildDialImage();
+  RequestRepaint();
+}
+
+void TAngularMeter::BuildDialImage() {
   ++rebuilds_;
   const QPalette& pal = palette();
   const QColor background = Resolve(Color(), pal);
@@ -228,15 +233,13 @@ void TAngularMeter::Rebuild() {
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, line);
     top += h;
   }
-  painter.end();
-  RequestRepaint();
 }
 
 void TAngularMeter::Paint(QPainter& painter) {
   const QPalette& pal = palette();
   // The cached dial image, then the needle over it. A new size or display scale shows only
   // here: the dial image is rebuilt to fit (outside loading).
-  if (!FitsControl(dial_)) Rebuild();
+  if (!FitsControl(dial_) && !Loading()) BuildDialImage();
   if (!FitsControl(dial_)) painter.fillRect(rect(), Resolve(Color(), pal));
   painter.drawImage(0, 0, dial_);
   const auto [cx, cy, b] = DialGeometry();

@@ -96,7 +96,9 @@ class TAngularMeter : public TGaugeImageControl {
     int cx, cy, b;
   };
   Geometry DialGeometry() const;
+  // Builds the dial image and repaints; nothing while loading.
   void Rebuild();
+  void BuildDialImage();
   template <class T>
   void StoreAndRebuild(T& field, T value);
 
