@@ -54,9 +54,10 @@ int GradientLevel(int y) { return 255 * (y < 181 ? y : 362 - y) / 181; }
 // The row of value v when the strip shows `value`.
 int RowOf(double v, double value) { return JogPixel(362, v - (value - 30), 60); }
 
-TEST_F(ElevationScale, TickStripHoldsOnlyTicksOverTheGradient) {
+TEST_F(ElevationScale, TicksAndTheRedLineLieOverTheGradient) {
   // Columns 0..14, every row: black ticks from the left edge, the red line at row 181, the
-  // gradient everywhere else. The labels start right of the strip.
+  // gradient everywhere else. The labels start right of these columns. The red line goes on
+  // across the whole strip.
   for (double value : kValues) {
     scale_.Value().SetValue(value);
     const QImage frame = scale_.RenderFrame();
@@ -76,6 +77,7 @@ TEST_F(ElevationScale, TickStripHoldsOnlyTicksOverTheGradient) {
                         << expected.name().toStdString();
       }
     EXPECT_EQ(wrong, 0) << "value " << value;
+    for (int x = 15; x < 40; ++x) EXPECT_EQ(frame.pixelColor(x, 181), kRed) << x;
   }
 }
 
