@@ -192,7 +192,7 @@ void TJogMeter::DrawIndicator(QPainter& painter) const {
         points[1] = QPoint(c + 6, edge);
         points[2] = QPoint(c, edge + depth);
       }
-      painter.setPen(QPen(color, 0));
+      painter.setPen(LinePen(color));
       painter.setBrush(color);
       painter.drawPolygon(points, 3);
       break;
