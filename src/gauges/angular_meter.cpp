@@ -5,10 +5,11 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
 #include "base/exceptions.h"
 #include "base/format_settings.h"
+#include "ui/geometry.h"
+#include "ui/pens.h"
 
 namespace zenavo {
 
@@ -21,18 +22,6 @@ constexpr double kPi = 3.14159265358979323846;
 QPoint DialPoint(int cx, int cy, double angle, double r) {
   return QPoint(cx + static_cast<int>(std::trunc(r * std::sin(angle * kPi / 180))),
                 cy - static_cast<int>(std::trunc(r * std::cos(angle * kPi / 180))));
-}
-
-// The box (left, top)-(right, bottom), right and bottom exclusive.
-QRect Box(int left, int top, int right, int bottom) {
-  return QRect(left, top, right - left, bottom - top);
-}
-
-// A pen of one pixel that leaves out a line's last point, as the dial's lines are drawn.
-QPen LinePen(const QColor& color) {
-  QPen pen(color, 0);
-  pen.setCapStyle(Qt::FlatCap);
-  return pen;
 }
 
 // A pie slice of `box` running clockwise from dial angle `from` to dial angle `to`.
@@ -78,10 +67,8 @@ TAngularMeter::TAngularMeter(QWidget* parent) : TGaugeImageControl(parent) {
 }
 
 template <class T>
-void TAngularMeter::SetAndRebuild(T& field, T value) {
-  if (field == value) return;
-  field = value;
-  Rebuild();
+void TAngularMeter::StoreAndRebuild(T& field, T value) {
+  if (Store(field, value)) Rebuild();
 }
 
 void TAngularMeter::SetMaxValue(double value) {
@@ -108,34 +95,38 @@ void TAngularMeter::SetPosition(double value) {
   if (OnChange) OnChange(*this);
 }
 
-void TAngularMeter::SetDecimals(int value) { SetAndRebuild(decimals_, std::max(0, value)); }
-void TAngularMeter::SetAngle(int value) { SetAndRebuild(angle_, value); }
-void TAngularMeter::SetAngleOffset(int value) { SetAndRebuild(angleOffset_, std::clamp(value, 0, 360)); }
-void TAngularMeter::SetRadius(int value) { SetAndRebuild(radius_, value); }
-void TAngularMeter::SetSpacing(int value) { SetAndRebuild(spacing_, value); }
-void TAngularMeter::SetTicks(int value) { SetAndRebuild(ticks_, std::max(0, value)); }
-void TAngularMeter::SetTicksMin(int value) { SetAndRebuild(ticksMin_, value); }
-void TAngularMeter::SetTicksMax(int value) { SetAndRebuild(ticksMax_, value); }
-void TAngularMeter::SetTicksEnlarge(int value) { SetAndRebuild(ticksEnlarge_, std::max(0, value)); }
-void TAngularMeter::SetTicksColor(TColor value) { SetAndRebuild(ticksColor_, value); }
+void TAngularMeter::SetDecimals(int value) { StoreAndRebuild(decimals_, std::max(0, value)); }
+void TAngularMeter::SetAngle(int value) { StoreAndRebuild(angle_, value); }
+void TAngularMeter::SetAngleOffset(int value) {
+  StoreAndRebuild(angleOffset_, std::clamp(value, 0, 360));
+}
+void TAngularMeter::SetRadius(int value) { StoreAndRebuild(radius_, value); }
+void TAngularMeter::SetSpacing(int value) { StoreAndRebuild(spacing_, value); }
+void TAngularMeter::SetTicks(int value) { StoreAndRebuild(ticks_, std::max(0, value)); }
+void TAngularMeter::SetTicksMin(int value) { StoreAndRebuild(ticksMin_, value); }
+void TAngularMeter::SetTicksMax(int value) { StoreAndRebuild(ticksMax_, value); }
+void TAngularMeter::SetTicksEnlarge(int value) {
+  StoreAndRebuild(ticksEnlarge_, std::max(0, value));
+}
+void TAngularMeter::SetTicksColor(TColor value) { StoreAndRebuild(ticksColor_, value); }
 void TAngularMeter::SetColorZone(int index, TColor value) {
-  if (index >= 1 && index <= 3) SetAndRebuild(zones_[index - 1], value);
+  if (index >= 1 && index <= 3) StoreAndRebuild(zones_[index - 1], value);
 }
 
 void TAngularMeter::SetPercent1(int value) {
   value = std::clamp(value, 0, 100);
   if (!Loading() && value + percent2_ > 100) value = 100 - percent2_;
-  SetAndRebuild(percent1_, value);
+  StoreAndRebuild(percent1_, value);
 }
 
 void TAngularMeter::SetPercent2(int value) {
   value = std::clamp(value, 0, 100);
   if (!Loading() && value + percent1_ > 100) value = 100 - percent1_;
-  SetAndRebuild(percent2_, value);
+  StoreAndRebuild(percent2_, value);
 }
 
-void TAngularMeter::SetLabels(int value) { SetAndRebuild(labels_, value); }
-void TAngularMeter::SetLabelsOffset(int value) { SetAndRebuild(labelsOffset_, value); }
+void TAngularMeter::SetLabels(int value) { StoreAndRebuild(labels_, value); }
+void TAngularMeter::SetLabelsOffset(int value) { StoreAndRebuild(labelsOffset_, value); }
 void TAngularMeter::SetNeedleLength(int value) { StoreAndRepaint(needleLength_, value); }
 void TAngularMeter::SetNeedleBaseWidth(int value) { StoreAndRepaint(needleBaseWidth_, value); }
 void TAngularMeter::SetNeedleColor(TColor value) { StoreAndRepaint(needleColor_, value); }
@@ -149,7 +140,7 @@ void TAngularMeter::SetLabelsFont(const QFont& font, TColor color) {
   Rebuild();
 }
 
-void TAngularMeter::SetFontColor(TColor value) { SetAndRebuild(fontColor_, value); }
+void TAngularMeter::SetFontColor(TColor value) { StoreAndRebuild(fontColor_, value); }
 
 void TAngularMeter::Loaded() { Rebuild(); }
 
@@ -165,10 +156,15 @@ TAngularMeter::Geometry TAngularMeter::DialGeometry() const {
 
 void TAngularMeter::Rebuild() {
   if (Loading()) return;
+  BuildDialImage();
+  RequestRepaint();
+}
+
+void TAngularMeter::BuildDialImage() {
   ++rebuilds_;
   const QPalette& pal = palette();
   const QColor background = Resolve(Color(), pal);
-  dial_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+  dial_ = NewImage();
   dial_.fill(background);
   QPainter painter(&dial_);
   painter.setRenderHint(QPainter::Antialiasing, false);
@@ -195,8 +191,8 @@ void TAngularMeter::Rebuild() {
       // TicksEnlarge 0 would divide by zero: every tick is then long.
       const bool isLong = ticksEnlarge_ == 0 || (ticksEnlarge_ + k) % ticksEnlarge_ == 0;
       const double at = start + k * step;
-      painter.drawLine(DialPoint(cx, cy, at, b),
-                       DialPoint(cx, cy, at, b + (isLong ? ticksMax_ : ticksMin_)));
+      DrawPixelLine(painter, DialPoint(cx, cy, at, b),
+                    DialPoint(cx, cy, at, b + (isLong ? ticksMax_ : ticksMin_)));
     }
   }
 
@@ -237,35 +233,15 @@ void TAngularMeter::Rebuild() {
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, line);
     top += h;
   }
-  painter.end();
-  RequestRepaint();
 }
 
-bool TAngularMeter::StartFrame(QImage& frame) {
-  if (dial_.isNull() || dial_.size() != size().expandedTo(QSize(1, 1))) Rebuild();
-  if (dial_.size() != size().expandedTo(QSize(1, 1))) return false;
-  // The dial image covers the whole control: the frame starts as a copy of it. When the frame
-  // still holds this dial image from the last paint, only the old needle's area is copied.
-  const bool sameDial = frameOfRebuild_ == rebuilds_ && frame.size() == dial_.size() &&
-                        frame.format() == dial_.format();
-  if (!sameDial) {
-    frame = QImage(dial_.size(), dial_.format());
-    std::memcpy(frame.bits(), dial_.constBits(), static_cast<std::size_t>(dial_.sizeInBytes()));
-  } else {
-    const QRect area = needleArea_.intersected(dial_.rect());
-    const std::size_t bytes = static_cast<std::size_t>(area.width()) * 4;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-      std::memcpy(frame.scanLine(y) + area.left() * 4, dial_.constScanLine(y) + area.left() * 4, bytes);
-  }
-  frameOfRebuild_ = rebuilds_;
-  return true;
-}
-
-void TAngularMeter::Compose(QImage& frame) {
-  QPainter painter(&frame);
-  painter.setRenderHint(QPainter::Antialiasing, false);
-  if (dial_.size() != frame.size()) painter.drawImage(0, 0, dial_);  // no start from the dial
+void TAngularMeter::Paint(QPainter& painter) {
   const QPalette& pal = palette();
+  // The cached dial image, then the needle over it. A new size or display scale shows only
+  // here: the dial image is rebuilt to fit (outside loading).
+  if (!FitsControl(dial_) && !Loading()) BuildDialImage();
+  if (!FitsControl(dial_)) painter.fillRect(rect(), Resolve(Color(), pal));
+  painter.drawImage(0, 0, dial_);
   const auto [cx, cy, b] = DialGeometry();
   const int start = angle_ + 180;
   const double length = needleLength_ >= 0 ? needleLength_ : b;
@@ -273,18 +249,13 @@ void TAngularMeter::Compose(QImage& frame) {
   // Equal bounds would divide by zero: the needle then rests at the start of the scale.
   const double needle = start + (span != 0 ? (position_ - minValue_) * angleOffset_ / span : 0);
   const QColor needleColor = Resolve(needleColor_, pal);
-  painter.setPen(QPen(needleColor, 0));
+  painter.setPen(LinePen(needleColor));
   painter.setBrush(needleColor);
   const int halfBase = Half(needleBaseWidth_);
   const QPoint triangle[3] = {DialPoint(cx, cy, needle, length),
                               DialPoint(cx, cy, needle - 90, halfBase),
                               DialPoint(cx, cy, needle + 90, halfBase)};
   painter.drawPolygon(triangle, 3);
-  // What the needle, hub and dot cover, with a pixel to spare, for the next paint's restore.
-  const int hub = std::max(needleBaseWidth_, centerDotWidth_);
-  QRect area = Box(cx - hub, cy - hub, cx + hub, cy + hub);
-  for (const QPoint& corner : triangle) area = area.united(QRect(corner, corner));
-  needleArea_ = area.adjusted(-2, -2, 2, 2);
   FillCircle(painter,
              Box(cx - needleBaseWidth_, cy - needleBaseWidth_, cx + needleBaseWidth_,
                  cy + needleBaseWidth_),

@@ -89,17 +89,18 @@ class TAngularMeter : public TGaugeImageControl {
  protected:
   void Loaded() override;
   void AppearanceChanged() override;
-  bool StartFrame(QImage& frame) override;
-  void Compose(QImage& frame) override;
+  void Paint(QPainter& painter) override;
 
  private:
   struct Geometry {
     int cx, cy, b;
   };
   Geometry DialGeometry() const;
+  // Builds the dial image and repaints; nothing while loading.
   void Rebuild();
+  void BuildDialImage();
   template <class T>
-  void SetAndRebuild(T& field, T value);
+  void StoreAndRebuild(T& field, T value);
 
   double maxValue_ = 100.0, minValue_ = 0.0, position_ = 0.0;
   int decimals_ = 2, angle_ = 40, angleOffset_ = 280, radius_ = -1, spacing_ = 45;
@@ -115,10 +116,6 @@ class TAngularMeter : public TGaugeImageControl {
   TColor fontColor_ = clWhite;
   QImage dial_;
   int rebuilds_ = 0;
-  // The frame of the last paint still holds the dial image of this build, plus the needle in
-  // needleArea_: the next paint restores only that area from the dial image.
-  int frameOfRebuild_ = -1;
-  QRect needleArea_;
 };
 
 }  // namespace zenavo

@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QPainter>
 
+#include <cmath>
+
 namespace zenavo {
 
 TGaugeControl::TGaugeControl(QWidget* parent) : QWidget(parent) {
@@ -10,59 +12,59 @@ TGaugeControl::TGaugeControl(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TGaugeControl::EndLoading() {
-  loading_ = false;
-  Loaded();
-}
-
-void TGaugeControl::RequestRepaint() {
-  if (loading_) return;
-  ++repaintRequests_;
-  update();
-}
-
 void TGaugeControl::SetCaption(const std::string& caption) {
-  if (caption == caption_) return;
-  caption_ = caption;
-  if (!loading_) AppearanceChanged();
+  if (Store(caption_, caption) && !Loading()) AppearanceChanged();
 }
 
 void TGaugeControl::SetColor(TColor color) {
-  if (color == color_) return;
-  color_ = color;
-  if (!loading_) AppearanceChanged();
+  if (Store(color_, color) && !Loading()) AppearanceChanged();
 }
 
 void TGaugeControl::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   const auto type = event->type();
-  if (!loading_ && (type == QEvent::FontChange || type == QEvent::PaletteChange))
+  if (!Loading() && (type == QEvent::FontChange || type == QEvent::PaletteChange))
     AppearanceChanged();
 }
 
 void TGaugeControl::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  if (!loading_) AppearanceChanged();
+  if (!Loading()) AppearanceChanged();
 }
 
 TGaugeImageControl::TGaugeImageControl(QWidget* parent) : TGaugeControl(parent) {}
 
 void TGaugeImageControl::SetTransparent(bool transparent) {
-  if (transparent == transparent_) return;
-  transparent_ = transparent;
+  if (!Store(transparent_, transparent)) return;
   setAttribute(Qt::WA_OpaquePaintEvent, !transparent);
   setAttribute(Qt::WA_TranslucentBackground, transparent);
   RequestRepaint();
 }
 
+QSize TGaugeImageControl::DevicePixels() const {
+  const qreal ratio = devicePixelRatioF();
+  const QSize logical = size().expandedTo(QSize(1, 1));
+  return QSize(static_cast<int>(std::ceil(logical.width() * ratio)),
+               static_cast<int>(std::ceil(logical.height() * ratio)));
+}
+
+QImage TGaugeImageControl::NewImage() const {
+  QImage image(DevicePixels(), QImage::Format_RGB32);
+  image.setDevicePixelRatio(devicePixelRatioF());
+  return image;
+}
+
+bool TGaugeImageControl::FitsControl(const QImage& image) const {
+  return image.size() == DevicePixels() && image.devicePixelRatio() == devicePixelRatioF();
+}
+
 QImage TGaugeImageControl::RenderFrame() {
-  const QSize size = this->size().expandedTo(QSize(1, 1));
-  if (!StartFrame(frame_)) {
-    if (frame_.size() != size || frame_.format() != QImage::Format_RGB32)
-      frame_ = QImage(size, QImage::Format_RGB32);
-    frame_.fill(Resolve(Color(), palette()));
+  if (!FitsControl(frame_)) frame_ = NewImage();
+  {
+    QPainter painter(&frame_);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    Paint(painter);
   }
-  Compose(frame_);
   if (!transparent_) return frame_;
   // The gauge's Color becomes see-through, so what lies beneath shows.
   QImage see = frame_.convertToFormat(QImage::Format_ARGB32);
@@ -78,7 +80,7 @@ QImage TGaugeImageControl::RenderFrame() {
 void TGaugeImageControl::paintEvent(QPaintEvent*) {
   const QImage frame = RenderFrame();
   QPainter painter(this);
-  painter.drawImage(0, 0, frame);  // one copy of the whole frame
+  painter.drawImage(0, 0, frame);  // one copy of the whole frame, device pixel for pixel
 }
 
 }  // namespace zenavo

@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "base/float_text.h"
+#include "ui/geometry.h"
+#include "ui/pens.h"
 
 namespace zenavo {
 
@@ -25,12 +27,6 @@ QImage PinPicture() {
 // One channel of the gradient: from + (to - from) * numerator / half, truncated toward zero.
 int Blend(int from, int to, int numerator, int half) {
   return half == 0 ? from : from + (to - from) * numerator / half;
-}
-
-QPen LinePen(const QColor& color) {
-  QPen pen(color, 0);
-  pen.setCapStyle(Qt::FlatCap);  // a line leaves out its last point
-  return pen;
 }
 
 // The label text: the value fixed with `decimals` decimals (at most 8 significant digits),
@@ -61,7 +57,7 @@ std::string LabelText(double value, int decimals, const std::string& format) {
 }  // namespace
 
 TLinearIndicator::TLinearIndicator(std::function<void()> changed)
-    : TGaugeSettings(std::move(changed)), bitmap_(PinPicture()) {}
+    : TOwnedSettings(std::move(changed)), bitmap_(PinPicture()) {}
 
 void TLinearIndicator::SetBitmap(const QImage& picture) {
   Set(bitmap_, picture.isNull() ? PinPicture() : picture);
@@ -104,27 +100,22 @@ void TJogMeter::SetFromColor(TColor color) { StoreAndRepaint(fromColor_, color);
 void TJogMeter::SetToColor(TColor color) { StoreAndRepaint(toColor_, color); }
 void TJogMeter::SetFontColor(TColor color) { StoreAndRepaint(fontColor_, color); }
 
-void TJogMeter::DrawGradient(QImage& frame) const {
+void TJogMeter::DrawGradient(QPainter& painter) const {
   const QColor from = Resolve(fromColor_, palette());
   const QColor to = Resolve(toColor_, palette());
   const bool vertical = direction_ == gdVertical;
-  const int length = vertical ? frame.height() : frame.width();
+  const int length = vertical ? height() : width();
   const int half = Half(length);
   for (int i = 0; i < length; ++i) {
     const int numerator = i < half ? i : 2 * half - i;
-    const QRgb band = qRgb(Blend(from.red(), to.red(), numerator, half),
-                           Blend(from.green(), to.green(), numerator, half),
-                           Blend(from.blue(), to.blue(), numerator, half));
-    if (vertical) {
-      auto* line = reinterpret_cast<QRgb*>(frame.scanLine(i));
-      std::fill(line, line + frame.width(), band);
-    } else {
-      for (int y = 0; y < frame.height(); ++y) reinterpret_cast<QRgb*>(frame.scanLine(y))[i] = band;
-    }
+    const QColor band(Blend(from.red(), to.red(), numerator, half),
+                      Blend(from.green(), to.green(), numerator, half),
+                      Blend(from.blue(), to.blue(), numerator, half));
+    painter.fillRect(vertical ? QRect(0, i, width(), 1) : QRect(i, 0, 1, height()), band);
   }
 }
 
-void TJogMeter::DrawLabels(QPainter& painter, int length, double lo) {
+void TJogMeter::DrawLabels(QPainter& painter, int length, double lo) const {
   const double step = scale_.Step();
   const double aperture = scale_.Aperture();
   const int count = static_cast<int>(std::trunc(aperture / step));
@@ -138,9 +129,8 @@ void TJogMeter::DrawLabels(QPainter& painter, int length, double lo) {
     const int pixel = JogPixel(length, offset + k * step, aperture);
     if (pixel < 0) continue;
     if (pixel > length) break;
-    const std::string text = LabelText(first + k * step, scale_.Decimals(), scale_.FormatText());
-    lastLabels_.push_back(DrawnLabel{text, pixel});
-    const QString label = QString::fromStdString(text);
+    const QString label = QString::fromStdString(
+        LabelText(first + k * step, scale_.Decimals(), scale_.FormatText()));
     const int w = metrics.horizontalAdvance(label), h = metrics.height();
     int left, top;
     if (vertical) {
@@ -155,7 +145,8 @@ void TJogMeter::DrawLabels(QPainter& painter, int length, double lo) {
   }
 }
 
-void TJogMeter::DrawTicks(QPainter& painter, int length, double lo, double step, int tickLength) {
+void TJogMeter::DrawTicks(QPainter& painter, int length, double lo, double step,
+                          int tickLength) const {
   const double aperture = scale_.Aperture();
   const int count = static_cast<int>(std::trunc(aperture / step));
   const double firstOffset = std::trunc(lo / step) * step - lo;
@@ -168,13 +159,13 @@ void TJogMeter::DrawTicks(QPainter& painter, int length, double lo, double step,
     if (pixel < 0) continue;
     if (pixel > length) break;
     if (vertical)
-      painter.drawLine(baseline, pixel, tip, pixel);
+      DrawPixelLine(painter, QPoint(baseline, pixel), QPoint(tip, pixel));
     else
-      painter.drawLine(pixel, baseline, pixel, tip);
+      DrawPixelLine(painter, QPoint(pixel, baseline), QPoint(pixel, tip));
   }
 }
 
-void TJogMeter::DrawIndicator(QPainter& painter) {
+void TJogMeter::DrawIndicator(QPainter& painter) const {
   const bool vertical = direction_ == gdVertical;
   const int c = Half(vertical ? height() : width());
   const QColor color = Resolve(value_.Color(), palette());
@@ -182,9 +173,9 @@ void TJogMeter::DrawIndicator(QPainter& painter) {
     case isLine:
       painter.setPen(LinePen(color));
       if (vertical)
-        painter.drawLine(width(), c, 0, c);
+        DrawPixelLine(painter, QPoint(width(), c), QPoint(0, c));
       else
-        painter.drawLine(c, 0, c, height());
+        DrawPixelLine(painter, QPoint(c, 0), QPoint(c, height()));
       break;
     case isTriangle: {
       // A small arrowhead on the tick edge, pointing into the scale at the current value.
@@ -201,7 +192,7 @@ void TJogMeter::DrawIndicator(QPainter& painter) {
         points[1] = QPoint(c + 6, edge);
         points[2] = QPoint(c, edge + depth);
       }
-      painter.setPen(QPen(color, 0));
+      painter.setPen(LinePen(color));
       painter.setBrush(color);
       painter.drawPolygon(points, 3);
       break;
@@ -217,11 +208,9 @@ void TJogMeter::DrawIndicator(QPainter& painter) {
   }
 }
 
-void TJogMeter::Compose(QImage& frame) {
-  lastLabels_.clear();
-  DrawGradient(frame);
-  QPainter painter(&frame);
-  painter.setRenderHint(QPainter::Antialiasing, false);
+void TJogMeter::Paint(QPainter& painter) {
+  painter.fillRect(rect(), Resolve(Color(), palette()));
+  DrawGradient(painter);
   painter.setFont(font());
   painter.setBackgroundMode(Qt::TransparentMode);
   painter.setPen(Resolve(fontColor_, palette()));

@@ -7,7 +7,6 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "gauges/gauge_control.h"
 
@@ -18,9 +17,9 @@ enum TScalePosition { spAfter = 0, spBefore = 1 };
 enum TIndicatorShape { isLine = 0, isBitmap = 1, isTriangle = 2 };
 
 // The scale settings; every change that differs tells the owner.
-class TJogMeterScale : public TGaugeSettings {
+class TJogMeterScale : public TOwnedSettings {
  public:
-  explicit TJogMeterScale(std::function<void()> changed) : TGaugeSettings(std::move(changed)) {}
+  explicit TJogMeterScale(std::function<void()> changed) : TOwnedSettings(std::move(changed)) {}
 
   TColor Color() const { return color_; }
   void SetColor(TColor v) { Set(color_, v); }
@@ -58,7 +57,7 @@ class TJogMeterScale : public TGaugeSettings {
 };
 
 // The current value and the look of the indicator; every change that differs tells the owner.
-class TLinearIndicator : public TGaugeSettings {
+class TLinearIndicator : public TOwnedSettings {
  public:
   explicit TLinearIndicator(std::function<void()> changed);
 
@@ -105,28 +104,21 @@ class TJogMeter : public TGaugeImageControl {
   TColor FontColor() const { return fontColor_; }
   void SetFontColor(TColor color);
 
-  // The labels of the last frame, in drawing order: text and pixel along the scale.
-  struct DrawnLabel {
-    std::string text;
-    int pixel;
-  };
-  const std::vector<DrawnLabel>& LastLabels() const { return lastLabels_; }
-
  protected:
-  void Compose(QImage& frame) override;
+  void Paint(QPainter& painter) override;
 
  private:
-  void DrawGradient(QImage& frame) const;
-  void DrawLabels(QPainter& painter, int length, double lo);
-  void DrawTicks(QPainter& painter, int length, double lo, double step, int tickLength);
-  void DrawIndicator(QPainter& painter);
+  void DrawGradient(QPainter& painter) const;
+  void DrawLabels(QPainter& painter, int length, double lo) const;
+  void DrawTicks(QPainter& painter, int length, double lo, double step,
+                 int tickLength) const;
+  void DrawIndicator(QPainter& painter) const;
 
   TGaugeDirection direction_ = gdHorizontal;
   bool showCaption_ = false;
   TJogMeterScale scale_;
   TLinearIndicator value_;
   TColor fromColor_ = clBlack, toColor_ = clWhite, fontColor_ = clBlack;
-  std::vector<DrawnLabel> lastLabels_;
 };
 
 }  // namespace zenavo

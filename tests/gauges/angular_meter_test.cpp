@@ -5,11 +5,17 @@
 #include <cmath>
 
 #include "app/form_gauges.h"
-#include "support/widget_test_support.h"
 #include "base/exceptions.h"
+#include "gauges/picture_checks.h"
+#include "support/expect_error.h"
+#include "support/widget_test_support.h"
 
 namespace zenavo {
 namespace {
+
+using testing::CountPixels;
+using testing::ExpectError;
+using testing::Surround;
 
 const QColor kBlack(0, 0, 0), kWhite(255, 255, 255), kRed(255, 0, 0), kGreen(0, 128, 0),
     kBlue(0, 0, 255);
@@ -20,11 +26,23 @@ class CompassDial : public ::testing::Test {
   void SetUp() override { ApplyCompassDialSettings(dial_, "Norte Geográfico"); }
 
   QColor Pixel(const QImage& image, int x, int y) { return image.pixelColor(x, y); }
-  // The pixel at dial angle `angle` and distance `r`, as the dial computes its points.
-  QColor At(const QImage& image, double angle, double r) {
+  // The dial point at dial angle `angle` and distance `r`: offsets cut toward zero.
+  static QPoint DialPoint(double angle, double r) {
     const double rad = angle * M_PI / 180;
-    return image.pixelColor(180 + static_cast<int>(std::trunc(r * std::sin(rad))),
-                            180 - static_cast<int>(std::trunc(r * std::cos(rad))));
+    return QPoint(180 + static_cast<int>(std::trunc(r * std::sin(rad))),
+                  180 - static_cast<int>(std::trunc(r * std::cos(rad))));
+  }
+  QColor At(const QImage& image, double angle, double r) {
+    return image.pixelColor(DialPoint(angle, r));
+  }
+  // The box of the k-th label (value 45 k at angle 360 + 45 k): its text's advance and height
+  // in the label font, centred on the dial point at radius b + LabelsOffset.
+  QRect LabelBox(int k) const {
+    const QFontMetrics metrics(dial_.LabelsFont());
+    const QString text = QString::number(45 * k);
+    const QPoint at = DialPoint(360 + 45.0 * k, 120 + dial_.LabelsOffset());
+    const int w = metrics.horizontalAdvance(text), h = metrics.height();
+    return QRect(at.x() - w / 2, at.y() - h / 2, w, h);
   }
 
   TAngularMeter dial_;
@@ -77,20 +95,105 @@ TEST_F(CompassDial, NeedlePointsAtThePosition) {
   EXPECT_EQ(dial_.Position(), 360);  // clamped
 }
 
-TEST_F(CompassDial, AFrameAfterManyMovesIsTheSameAsAFreshOne) {
-  // Each paint restores only the old needle's area from the dial image: nothing may be left.
-  for (double position = 0; position <= 360; position += 7.3) {
-    dial_.SetPosition(position);
-    dial_.RenderFrame();
+// White text on the black face: a light grey pixel (text is drawn with grey-level smoothing).
+bool IsWhiteInk(QPoint, QColor c) { return c.red() >= 128 && c.green() >= 128 && c.blue() >= 128; }
+
+// Inside radius 136 lie the zone ring, the ticks and the needle.
+const QRegion kRingAndInside(QRect(180 - 136, 180 - 136, 273, 273), QRegion::Ellipse);
+
+TEST_F(CompassDial, EachLabelIsInkedInItsBoxAndNothingIsAroundIt) {
+  // 45, 90, ..., 360 clockwise from the right of the top at radius 143 ("90" centred on
+  // (323, 180)); "360" covers "0".
+  const QImage frame = dial_.RenderFrame();
+  for (int k = 1; k <= 8; ++k) {
+    const QRect box = LabelBox(k);
+    EXPECT_GT(CountPixels(frame, box, IsWhiteInk), 0)
+        << "label " << 45 * k << " at (" << box.x() << ", " << box.y() << ")";
+    EXPECT_EQ(CountPixels(frame, Surround(box, 4) - kRingAndInside, IsWhiteInk), 0)
+        << "around label " << 45 * k;
   }
-  dial_.SetNeedleBaseWidth(20);
-  dial_.RenderFrame();
-  dial_.SetNeedleBaseWidth(14);
-  dial_.SetPosition(123.4);
-  TAngularMeter fresh;
-  ApplyCompassDialSettings(fresh, "Norte Geográfico");
-  fresh.SetPosition(123.4);
-  EXPECT_TRUE(dial_.RenderFrame() == fresh.RenderFrame());
+}
+
+TEST_F(CompassDial, LabelBackgroundsCoverWhatLiesBeneath) {
+  // Brought over the middle of the zone ring, each label's box shows the face colour around
+  // its text: neither the ring's green or blue nor a tick shows through.
+  dial_.SetLabelsOffset(7);
+  const QImage frame = dial_.RenderFrame();
+  const auto isRing = [](QPoint, QColor c) { return c == kGreen || c == kBlue; };
+  for (int k = 1; k <= 8; ++k) {
+    const QRect box = LabelBox(k);
+    EXPECT_GT(CountPixels(frame, box, IsWhiteInk), 0) << "label " << 45 * k;
+    EXPECT_EQ(CountPixels(frame, box.adjusted(1, 1, -1, -1), isRing), 0) << "label " << 45 * k;
+    EXPECT_GT(CountPixels(frame, Surround(box, 2), isRing), 0) << "label " << 45 * k;
+  }
+}
+
+TEST_F(CompassDial, CaptionLinesStartBelowTheHubCentredOnTheDial) {
+  const QFontMetrics metrics(dial_.font());
+  const struct {
+    const char* caption;
+    std::vector<QString> lines;  // "" is a blank line, as high as "gW"
+  } cases[] = {
+      {"Norte Geográfico", {"Norte Geográfico"}},
+      {"|Linha A|Linha B|", {"", "Linha A", "Linha B"}},  // a trailing "|" adds no line
+  };
+  for (const auto& c : cases) {
+    dial_.SetCaption(c.caption);
+    const QImage frame = dial_.RenderFrame();
+    QRegion inked;  // the boxes of the lines with text
+    std::vector<QRect> boxes, blanks;
+    int top = 180 + 14;  // half the height plus NeedleBaseWidth
+    for (const QString& line : c.lines) {
+      if (line.isEmpty()) {
+        const int blank = metrics.boundingRect(QStringLiteral("gW")).height();
+        blanks.push_back(QRect(70, top, 221, blank));  // within the face, clear of the ticks
+        top += blank;
+        continue;
+      }
+      const int w = metrics.horizontalAdvance(line), h = metrics.height();
+      boxes.push_back(QRect(180 - w / 2, top, w, h));
+      inked += boxes.back();
+      top += h;
+    }
+    for (const QRect& box : boxes) {
+      EXPECT_GT(CountPixels(frame, box, IsWhiteInk), 0) << c.caption << " line at " << box.y();
+      EXPECT_EQ(CountPixels(frame, Surround(box, 4) - inked, IsWhiteInk), 0)
+          << c.caption << " around the line at " << box.y();
+    }
+    for (const QRect& blank : blanks)
+      EXPECT_EQ(CountPixels(frame, blank, IsWhiteInk), 0) << c.caption << " blank line";
+  }
+}
+
+TEST_F(CompassDial, NeedleNarrowsFromItsBaseToItsTip) {
+  // A triangle from the tip at radius 120 to a base 14 wide across the centre: at distance d
+  // from the centre it is 14 (120 - d) / 120 wide, plus its one-pixel outline.
+  for (double position : {0.0, 90.0}) {
+    dial_.SetPosition(position);
+    const QImage frame = dial_.RenderFrame();
+    for (int d : {20, 40, 60, 90, 110}) {
+      const QRect across = position == 0 ? QRect(150, 180 - d, 61, 1) : QRect(180 + d, 150, 1, 61);
+      const int red = CountPixels(frame, across, [](QPoint, QColor c) { return c == kRed; });
+      EXPECT_NEAR(red, 14.0 * (120 - d) / 120 + 1, 1.5) << "position " << position << " at " << d;
+    }
+  }
+}
+
+TEST_F(CompassDial, SystemColoursAreTakenFromThePaletteWhenDrawn) {
+  // The face in the button-face colour and the needle in the highlight colour: a new palette
+  // shows at once, although the face lies in the cached dial image.
+  dial_.SetColor(clBtnFace);
+  dial_.SetNeedleColor(clHighlight);
+  for (const auto& [face, needle] : {std::pair{QColor(10, 20, 30), QColor(200, 100, 0)},
+                                     std::pair{QColor(250, 240, 230), QColor(0, 90, 180)}}) {
+    QPalette palette = dial_.palette();
+    palette.setColor(QPalette::Button, face);
+    palette.setColor(QPalette::Highlight, needle);
+    dial_.setPalette(palette);
+    const QImage frame = dial_.RenderFrame();
+    EXPECT_EQ(Pixel(frame, 5, 5), face);
+    EXPECT_EQ(Pixel(frame, 280, 180), needle);  // the needle at 90
+  }
 }
 
 TEST_F(CompassDial, TransparentLetsTheColourShowThrough) {
@@ -183,14 +286,10 @@ TEST_F(CompassDial, LoadingDefersEverythingToOneRebuild) {
 }
 
 TEST_F(CompassDial, RangeWritersCheckAndPullThePosition) {
-  try {
-    dial_.SetMinValue(400);
-    FAIL();
-  } catch (const EGaugeError& e) {
-    EXPECT_EQ(e.Message(), "Value out of range.");
-  }
+  ExpectError<EGaugeError>([&] { dial_.SetMinValue(400); }, "Value out of range.");
   EXPECT_EQ(dial_.MinValue(), 0);
-  EXPECT_THROW(dial_.SetMaxValue(-1), EGaugeError);
+  ExpectError<EGaugeError>([&] { dial_.SetMaxValue(-1); }, "Value out of range.");
+  EXPECT_EQ(dial_.MaxValue(), 360);
   dial_.SetMinValue(100);  // above the position 90: the position follows
   EXPECT_EQ(dial_.Position(), 100);
   dial_.SetPosition(300);

@@ -2,13 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "app/form_gauges.h"
+#include "gauges/picture_checks.h"
 #include "support/widget_test_support.h"
 
 namespace zenavo {
 namespace {
 
+using testing::CountPixels;
+using testing::Surround;
+
 const QColor kBlack(0, 0, 0), kRed(255, 0, 0);
+
+QColor Grey(int level) { return QColor(level, level, level); }
 
 TEST(JogPixel, RoundsHalvesToEven) {
   EXPECT_EQ(JogPixel(10, 1, 4), 2);    // 2.5
@@ -21,7 +29,6 @@ TEST(JogPixel, RoundsHalvesToEven) {
 class ElevationScale : public ::testing::Test {
  protected:
   void SetUp() override { ApplyElevationScaleSettings(scale_); }
-  QColor Grey(int level) { return QColor(level, level, level); }
   TJogMeter scale_;
 };
 
@@ -37,45 +44,71 @@ TEST_F(ElevationScale, GradientIsDarkAtTheEndsAndBrightInTheMiddle) {
     for (int x : {0, 20, 39}) EXPECT_EQ(frame.pixelColor(x, r.row), Grey(r.level)) << r.row;
 }
 
-TEST_F(ElevationScale, TicksScrollWithTheValue) {
-  scale_.Value().SetValue(45.3);
-  const QImage frame = scale_.RenderFrame();
-  // Long ticks (15 px) at rows round(362 * (v - 15.3) / 60) for multiples of 5 from 20 on.
-  for (int v = 20; v <= 75; v += 5) {
-    const int row = JogPixel(362, v - 15.3, 60);
-    for (int x = 0; x <= 14; ++x) EXPECT_EQ(frame.pixelColor(x, row), kBlack) << v << " x " << x;
+// The main window's strip: 362 rows showing 60 degrees centred on the value, long ticks
+// (15 px) at multiples of 5, short ticks (10 px) at the other whole degrees, labels from x = 15.
+constexpr double kValues[] = {0.0, 45.3, -12.5};
+
+// The gradient's grey level at row y: black at both ends, white at row 181.
+int GradientLevel(int y) { return 255 * (y < 181 ? y : 362 - y) / 181; }
+
+// The row of value v when the strip shows `value`.
+int RowOf(double v, double value) { return JogPixel(362, v - (value - 30), 60); }
+
+TEST_F(ElevationScale, TicksAndTheRedLineLieOverTheGradient) {
+  // Columns 0..14, every row: black ticks from the left edge, the red line at row 181, the
+  // gradient everywhere else. The labels start right of these columns. The red line goes on
+  // across the whole strip.
+  for (double value : kValues) {
+    scale_.Value().SetValue(value);
+    const QImage frame = scale_.RenderFrame();
+    std::vector<int> tickLength(362, 0);
+    for (int v = static_cast<int>(std::ceil(value - 30)); v <= value + 30; ++v) {
+      const int row = RowOf(v, value);
+      if (row >= 0 && row < 362) tickLength[row] = v % 5 == 0 ? 15 : 10;
+    }
+    int wrong = 0;
+    for (int y = 0; y < 362; ++y)
+      for (int x = 0; x < 15; ++x) {
+        const QColor expected =
+            y == 181 ? kRed : (x < tickLength[y] ? kBlack : Grey(GradientLevel(y)));
+        if (frame.pixelColor(x, y) != expected && ++wrong <= 5)
+          ADD_FAILURE() << "value " << value << ": (" << x << ", " << y << ") is "
+                        << frame.pixelColor(x, y).name().toStdString() << ", expected "
+                        << expected.name().toStdString();
+      }
+    EXPECT_EQ(wrong, 0) << "value " << value;
+    for (int x = 15; x < 40; ++x) EXPECT_EQ(frame.pixelColor(x, 181), kRed) << x;
   }
-  // Short ticks (10 px) at the other units: black to x = 9, the gradient from x = 10 on.
-  for (int v : {21, 33, 52, 74}) {
-    const int row = JogPixel(362, v - 15.3, 60);
-    EXPECT_EQ(frame.pixelColor(9, row), kBlack) << v;
-    EXPECT_NE(frame.pixelColor(11, row), kBlack) << v;
-  }
-  // The red line across the whole strip at row 181.
-  for (int x = 0; x < 40; ++x) EXPECT_EQ(frame.pixelColor(x, 181), kRed) << x;
-  // Labels from 20 to 75; the label of 15 (pixel -2) is skipped.
-  std::vector<std::string> labels;
-  for (const auto& label : scale_.LastLabels()) labels.push_back(label.text);
-  EXPECT_EQ(labels, (std::vector<std::string>{"20", "25", "30", "35", "40", "45", "50", "55",
-                                              "60", "65", "70", "75"}));
 }
 
-TEST_F(ElevationScale, AtZeroTheWindowRunsFromMinusThirtyToThirty) {
-  const QImage frame = scale_.RenderFrame();
-  const auto& labels = scale_.LastLabels();
-  ASSERT_EQ(labels.size(), 13u);
-  EXPECT_EQ(labels.front().text, "-30");
-  EXPECT_EQ(labels.front().pixel, 0);
-  EXPECT_EQ(labels.back().text, "30");
-  EXPECT_EQ(labels.back().pixel, 362);  // a tick at the length is drawn
-  EXPECT_EQ(frame.pixelColor(5, 0), kBlack);
-}
-
-TEST_F(ElevationScale, NegativeValuesScrollLikeAnyOther) {
-  scale_.Value().SetValue(-12.5);
-  scale_.RenderFrame();
-  EXPECT_EQ(scale_.LastLabels().front().text, "-40");
-  EXPECT_EQ(scale_.LastLabels().front().pixel, JogPixel(362, -40 + 42.5, 60));
+TEST_F(ElevationScale, LabelsAreInkedRightOfTheTicksCentredOnTheirRows) {
+  // Each label of a multiple of 5 sits in a box from x = 15, as wide as its text and one text
+  // height tall, centred on its tick's row. Black text shows where the gradient is light
+  // (rows with a grey level of 100 or more).
+  const QFontMetrics metrics(scale_.font());
+  const QRect labelColumns(15, 0, 25, 362);
+  for (double value : kValues) {
+    scale_.Value().SetValue(value);
+    const QImage frame = scale_.RenderFrame();
+    // Ink: at least 64 levels darker than the gradient of its row.
+    const auto isInk = [](QPoint at, QColor c) {
+      const int limit = GradientLevel(at.y()) - 64;
+      return c.red() <= limit && c.green() <= limit && c.blue() <= limit;
+    };
+    int checked = 0;
+    for (int v = static_cast<int>(std::ceil((value - 30) / 5)) * 5; v <= value + 30; v += 5) {
+      const int row = RowOf(v, value);
+      if (row < 0 || GradientLevel(row) < 100) continue;
+      const QString text = QString::number(v);
+      const int h = metrics.height();
+      const QRect box(15, row - h / 2, metrics.horizontalAdvance(text), h);
+      EXPECT_GT(CountPixels(frame, box, isInk), 0) << "label " << v << " at value " << value;
+      EXPECT_EQ(CountPixels(frame, Surround(box, 4) & labelColumns, isInk), 0)
+          << "around label " << v << " at value " << value;
+      ++checked;
+    }
+    EXPECT_GE(checked, 6) << "value " << value;
+  }
 }
 
 TEST_F(ElevationScale, OnlyChangesRepaint) {

@@ -1,4 +1,4 @@
-#include "gauges/colors.h"
+#include "ui/colors.h"
 
 namespace zenavo {
 
