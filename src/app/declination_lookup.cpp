@@ -43,8 +43,8 @@ void ReadDeclination(const std::string& path, long double& declination) {
     declination = kMissingDeclination;
     return;
   }
-  long double value = 0;
-  declination = TryStrToFloat(field, value) ? value : StrToFloat(DotToComma(field));
+  const std::optional<long double> value = TryStrToFloat(field);
+  declination = value ? *value : StrToFloat(DotToComma(field));
 }
 
 void LookUpDeclination(const std::string& folder, long double latitude, long double longitude,
