@@ -22,13 +22,6 @@ namespace {
 constexpr std::size_t kDeclinationField = 5;
 constexpr std::size_t kMaxQuotedOutput = 200;  // of the calculator's output in a message
 
-// The text in the locale's notation, or nothing.
-std::optional<long double> ParseLocaleFloat(const std::string& text) {
-  long double value = 0;
-  if (!TryStrToFloat(text, value)) return std::nullopt;
-  return value;
-}
-
 // The first line of `text` without surrounding blanks, at most kMaxQuotedOutput bytes.
 std::string FirstLineOf(const std::string& text) {
   const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
@@ -87,7 +80,7 @@ std::optional<long double> ReadDeclination(const std::string& path) {
   if (fields.size() <= kDeclinationField) throw EListError(kDeclinationField);
   const std::string& field = fields[kDeclinationField];
   if (field.empty()) return kMissingDeclination;
-  if (const std::optional<long double> value = ParseLocaleFloat(field)) return value;
+  if (const std::optional<long double> value = TryStrToFloat(field)) return value;
   return StrToFloat(DotToComma(field));
 }
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdint>
 #include <cmath>
 #include <system_error>
 
+#include "base/ascii.h"
 #include "base/decimal_digits.h"
 #include "base/exceptions.h"
 #include "base/format_settings.h"
@@ -13,8 +13,6 @@
 namespace zenavo {
 
 namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Checks the grammar of a number and writes it with a point, without blanks and without a
 // leading '+', into `plain`. Returns false when the text is not a number.
@@ -89,21 +87,19 @@ constexpr int kNoDecimalLimit = 9999;
 
 }  // namespace
 
-bool TryStrToFloat(std::string_view text, long double& value) {
+std::optional<long double> TryStrToFloat(std::string_view text) {
   std::string plain;
-  if (!NormalizeNumberText(text, CurrentFormatSettings().DecimalSeparator, plain)) return false;
-  long double parsed = 0;
-  const auto [ptr, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), parsed);
-  if (ec != std::errc() || ptr != plain.data() + plain.size() || !std::isfinite(parsed))
-    return false;
-  value = parsed;
-  return true;
+  if (!NormalizeNumberText(text, CurrentFormatSettings().DecimalSeparator, plain)) return {};
+  long double value = 0;
+  const auto [ptr, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+  if (ec != std::errc() || ptr != plain.data() + plain.size() || !std::isfinite(value)) return {};
+  return value;
 }
 
 long double StrToFloat(std::string_view text) {
-  long double value = 0;
-  if (!TryStrToFloat(text, value)) throw EConvertError::NotAFloat(text);
-  return value;
+  const std::optional<long double> value = TryStrToFloat(text);
+  if (!value) throw EConvertError::NotAFloat(text);
+  return *value;
 }
 
 std::string FloatToStr(long double value) {

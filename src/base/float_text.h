@@ -1,6 +1,7 @@
 // Conversions between numbers and text in the locale's decimal notation.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,8 +14,8 @@ namespace zenavo {
 // EConvertError "'<text>' is not a valid floating point value".
 long double StrToFloat(std::string_view text);
 
-// Like StrToFloat, but reports failure by returning false instead of raising.
-bool TryStrToFloat(std::string_view text, long double& value);
+// Like StrToFloat, but gives no value instead of raising.
+std::optional<long double> TryStrToFloat(std::string_view text);
 
 // General conversion: shortest form with up to 15 significant digits, trailing zeros removed,
 // the separator only when there are decimals; scientific ("1.5E-6", "1E20") for magnitudes

@@ -67,29 +67,4 @@ bool LineReader::NextLine(std::string& line) {
   }
 }
 
-bool LineReader::NextLine(std::string_view& line) {
-  const char* data = buffer_ + begin_;
-  const std::size_t size = end_ - begin_;
-  if (const void* found = std::memchr(data, '\n', size)) {
-    const std::size_t lineEnd = static_cast<const char*>(found) - data;
-    std::size_t length = lineEnd;
-    if (length > 0 && data[length - 1] == '\r') --length;  // CR LF
-    if (!std::memchr(data, '\r', length) && !std::memchr(data, kEndOfFile, length)) {
-      line = std::string_view(data, length);
-      begin_ += lineEnd + 1;
-      return true;
-    }
-  }
-  // A line across the end of the buffer, or holding a lone CR or Ctrl-Z.
-  if (!NextLine(assembled_)) return false;
-  line = assembled_;
-  return true;
-}
-
-void LineReader::Rewind() {
-  ::lseek(fd_, 0, SEEK_SET);
-  begin_ = end_ = 0;
-  ended_ = false;
-}
-
 }  // namespace zenavo

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 namespace zenavo {
 
@@ -17,12 +16,6 @@ class LineReader {
   // The next line into `line`; false at the end of the file. Raises EInOutError when reading
   // fails.
   bool NextLine(std::string& line);
-  // The same, as a view that stays valid until the next call: a line lying whole in the read
-  // buffer is not copied.
-  bool NextLine(std::string_view& line);
-
-  // Back to the start of the file.
-  void Rewind();
 
  private:
   bool Fill();
@@ -32,7 +25,6 @@ class LineReader {
   char buffer_[65536];
   std::size_t begin_ = 0, end_ = 0;
   bool ended_ = false;  // end of file or Ctrl-Z reached
-  std::string assembled_;  // a line that could not be viewed in place
 };
 
 }  // namespace zenavo

@@ -8,29 +8,20 @@
 #include <cstring>
 
 #include "base/exceptions.h"
+#include "base/file_descriptor.h"
 
 namespace zenavo {
 
-namespace {
-// Closes a file descriptor at the end of a scope.
-struct FileDescriptor {
-  int fd;
-  ~FileDescriptor() {
-    if (fd >= 0) ::close(fd);
-  }
-};
-}  // namespace
-
 std::string ReadFileBytes(const std::string& path) {
-  FileDescriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
-  if (file.fd < 0) throw EFOpenError(path, std::strerror(errno));
+  const UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!file.Valid()) throw EFOpenError(path, std::strerror(errno));
   struct stat info {};
-  if (::fstat(file.fd, &info) == 0 && S_ISDIR(info.st_mode))
+  if (::fstat(file.Get(), &info) == 0 && S_ISDIR(info.st_mode))
     throw EFOpenError(path, std::strerror(EISDIR));
   std::string bytes;
   char buffer[65536];
   for (;;) {
-    const ssize_t count = ::read(file.fd, buffer, sizeof buffer);
+    const ssize_t count = ::read(file.Get(), buffer, sizeof buffer);
     if (count == 0) break;
     if (count < 0) {
       if (errno == EINTR) continue;

@@ -2,13 +2,11 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <new>
 
-#include "base/byte_search.h"
 #include "base/exceptions.h"
+#include "base/file_descriptor.h"
 #include "base/line_reader.h"
 
 namespace zenavo {
@@ -17,6 +15,8 @@ namespace {
 
 constexpr char kQuote = '"';
 constexpr int kRowGrowthStep = 1000;
+// What spreadsheets put at the start of a file saved as "CSV UTF-8".
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 // The end of the run of `c` that starts at `start`.
 std::size_t RunEnd(std::string_view text, std::size_t start, char c) {
@@ -39,14 +39,15 @@ int CountPlain(const std::string& line, char candidate) {
   return static_cast<int>(std::count(line.begin(), line.end(), candidate));
 }
 
-// Appends `text` with every run of two or more quotes made one quote.
-template <class Cells>
-void AppendCollapsed(Cells& out, std::string_view text) {
+// `text` with every run of two or more quotes made one quote.
+std::string CollapsedQuotes(std::string_view text) {
+  std::string out;
   for (std::size_t quote; (quote = text.find(kQuote)) != std::string_view::npos;) {
-    out.Append(text.substr(0, quote + 1));
+    out.append(text.substr(0, quote + 1));
     text.remove_prefix(RunEnd(text, quote, kQuote));
   }
-  out.Append(text);
+  out.append(text);
+  return out;
 }
 
 // The position of the closing quote in `rest` (after the opening quote was removed), or npos:
@@ -61,24 +62,14 @@ std::size_t FindClosingQuote(std::string_view rest) {
   return !rest.empty() && rest.back() == kQuote ? rest.size() - 1 : std::string_view::npos;
 }
 
-// Opens the file for reading; a folder or any failure is "cannot open". `size` is the file's
-// size in bytes.
-int OpenForReading(const std::string& path, std::size_t& size) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw ETableGridError("Cannot open file " + path);
+// Opens the file for reading; a folder or any failure is "cannot open".
+UniqueFd OpenForReading(const std::string& path) {
+  UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat info {};
-  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-    ::close(fd);
+  if (!file.Valid() || ::fstat(file.Get(), &info) != 0 || S_ISDIR(info.st_mode))
     throw ETableGridError("Cannot open file " + path);
-  }
-  size = S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0;
-  return fd;
+  return file;
 }
-
-struct FileCloser {
-  int fd;
-  ~FileCloser() { ::close(fd); }
-};
 
 }  // namespace
 
@@ -105,99 +96,64 @@ char DetectDelimiter(const std::string& first, const std::string& second) {
   return delimiter;
 }
 
-namespace {
-
-// The fields of one line, appended to `fields` (a RowTexts or a table's RowWriter).
-template <class Cells>
-void AppendCsvFields(std::string_view rest, char delimiter, Cells& fields) {
+std::vector<std::string> SplitCsvLine(std::string_view rest, char delimiter) {
+  std::vector<std::string> fields;
   // Fields are taken from the front while the rest of the line holds a delimiter anywhere.
-  while (delimiter != kNoDelimiter && !rest.empty()) {
+  while (delimiter != kNoDelimiter && rest.find(delimiter) != std::string_view::npos) {
     if (rest.front() != kQuote) {
-      const char* stop = FindEitherByte(rest.data(), rest.data() + rest.size(), delimiter, kQuote);
-      if (stop != rest.data() + rest.size() && *stop == delimiter) {  // a field without quotes
-        fields.Append(std::string_view(rest.data(), stop - rest.data()));
-        rest.remove_prefix(stop - rest.data() + 1);
-      } else {
-        const std::size_t next = rest.find(delimiter);
-        if (next == std::string_view::npos) break;  // no delimiter left: the line's last field
-        AppendCollapsed(fields, rest.substr(0, next));
-        rest.remove_prefix(next + 1);
-      }
-    } else {
-      const std::string_view quoted = rest.substr(1);
-      const std::size_t closing = FindClosingQuote(quoted);
-      const std::size_t after =
-          closing == std::string_view::npos ? closing : quoted.find(delimiter, closing + 1);
-      // Without a delimiter anywhere in the rest, this is the line's last field.
-      if (after == std::string_view::npos && rest.find(delimiter) == std::string_view::npos) break;
-      if (closing != std::string_view::npos) {
-        AppendCollapsed(fields, quoted.substr(0, closing));
-        // The text after the closing quote up to the next delimiter is dropped; with no
-        // delimiter after it, so is the rest of the line.
-        rest = after == std::string_view::npos ? std::string_view() : quoted.substr(after + 1);
-      } else {
-        rest.remove_prefix(rest.find(delimiter) + 1);  // an unclosed quote: empty field
-      }
+      const std::size_t next = rest.find(delimiter);
+      fields.push_back(CollapsedQuotes(rest.substr(0, next)));
+      rest.remove_prefix(next + 1);
+      continue;
     }
-    fields.CloseCell();
+    const std::string_view quoted = rest.substr(1);
+    const std::size_t closing = FindClosingQuote(quoted);
+    if (closing == std::string_view::npos) {
+      // An unclosed quote: an empty field; the text up to the delimiter is lost.
+      fields.emplace_back();
+      rest.remove_prefix(rest.find(delimiter) + 1);
+      continue;
+    }
+    fields.push_back(CollapsedQuotes(quoted.substr(0, closing)));
+    // The text after the closing quote up to the next delimiter is dropped; with no delimiter
+    // after it, so is the rest of the line.
+    const std::size_t after = quoted.find(delimiter, closing + 1);
+    rest = after == std::string_view::npos ? std::string_view() : quoted.substr(after + 1);
   }
-  if (!rest.empty()) {
+  if (!rest.empty()) {  // the line's last field
     if (rest.front() == kQuote) rest.remove_prefix(1);
     if (!rest.empty() && rest.back() == kQuote) rest.remove_suffix(1);
-    AppendCollapsed(fields, rest);
-    fields.CloseCell();
+    fields.push_back(CollapsedQuotes(rest));
   }
-}
-
-// Room in the table's store for a file of `size` bytes, judged from its first two lines, so that
-// a big file is stored without regrowing. Only a hint: the text is at most the file's bytes and
-// the cells at most its bytes plus its lines; a reserve the machine refuses is skipped.
-void ReserveRoomFor(StringTable& table, std::size_t size, const std::string& first,
-                    const std::string& second, char delimiter) {
-  constexpr std::size_t kShortestLineGuess = 16;
-  RowTexts fields;
-  SplitCsvLine(second.empty() ? first : second, delimiter, fields);
-  const std::size_t lineBytes =
-      std::max((first.size() + second.size()) / 2 + 1, kShortestLineGuess);
-  const std::size_t lines = size / lineBytes * 5 / 4 + 1;
-  const std::size_t cells = std::min(lines * std::max(1, fields.Count()), size + lines);
-  try {
-    table.Reserve(lines, cells, size);
-  } catch (const std::bad_alloc&) {
-  }
-}
-
-}  // namespace
-
-void SplitCsvLine(std::string_view line, char delimiter, RowTexts& fields) {
-  fields.Clear();
-  AppendCsvFields(line, delimiter, fields);
+  return fields;
 }
 
 void LoadCsvLine(StringTable& table, int row, std::string_view line, char delimiter) {
-  StringTable::RowWriter fields(table, row);
-  AppendCsvFields(line, delimiter, fields);
-  if (fields.Count() > table.ColCount()) table.SetColCount(fields.Count());
-  fields.Commit();
+  std::vector<std::string> fields = SplitCsvLine(line, delimiter);
+  const int count = static_cast<int>(fields.size());
+  if (count > table.ColCount()) table.SetColCount(count);
+  for (int col = 0; col < count; ++col) table.SetCells(col, row, std::move(fields[col]));
 }
 
 void LoadFromCsvFile(StringTable& table, const std::string& path) {
-  std::size_t size = 0;
-  const FileCloser file{OpenForReading(path, size)};
-  LineReader reader(file.fd, path);
+  const UniqueFd file = OpenForReading(path);
+  LineReader reader(file.Get(), path);
+  // The first two lines decide the delimiter. They are kept and loaded from memory rather than
+  // read again, so a file that cannot be rewound (a pipe) loads whole.
   std::string first, second;
-  if (reader.NextLine(first)) reader.NextLine(second);
+  const int firstLines = !reader.NextLine(first) ? 0 : reader.NextLine(second) ? 2 : 1;
+  if (first.starts_with(kUtf8ByteOrderMark)) first.erase(0, kUtf8ByteOrderMark.size());
   const char delimiter = DetectDelimiter(first, second);
-  reader.Rewind();
 
-  ReserveRoomFor(table, size, first, second, delimiter);
   int row = 0;
-  std::string_view line;
-  while (reader.NextLine(line)) {
+  const auto loadLine = [&](std::string_view line) {
     if (row >= table.RowCount()) table.SetRowCount(row + kRowGrowthStep);
     LoadCsvLine(table, row, line, delimiter);
     ++row;
-  }
+  };
+  if (firstLines >= 1) loadLine(first);
+  if (firstLines == 2) loadLine(second);
+  for (std::string line; reader.NextLine(line);) loadLine(line);
   table.SetRowCount(row);
 }
 

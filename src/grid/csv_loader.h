@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/string_table.h"
 
@@ -16,18 +17,19 @@ inline constexpr char kNoDelimiter = '\0';
 // kNoDelimiter.
 char DetectDelimiter(const std::string& first, const std::string& second);
 
+// The fields of one line under the loader's quote rules (an empty line has none).
+std::vector<std::string> SplitCsvLine(std::string_view line, char delimiter);
+
 // Writes the fields of `line` into row `row` from column 0, growing ColCount as needed (it is
 // never lowered). Fields follow the quote rules of the loader; an empty line writes nothing.
 void LoadCsvLine(StringTable& table, int row, std::string_view line, char delimiter);
 
-// The fields of one line under the loader's quote rules (an empty line has none).
-void SplitCsvLine(std::string_view line, char delimiter, RowTexts& fields);
-
 // Loads the file at `path` into `table` from cell (0, 0): the delimiter is detected among
 // , ; # tab |, every line becomes a row, RowCount ends at the number of lines, ColCount at
-// least at the widest line. Cells the file does not reach keep their text. Raises
-// ETableGridError "Cannot open file <path>" when the file cannot be opened (the table is then
-// untouched) and EInOutError when reading fails later.
+// least at the widest line. Cells the file does not reach keep their text. A UTF-8 byte-order
+// mark at the start of the file is skipped. The file is read once from start to end, so a pipe
+// loads as well as a plain file. Raises ETableGridError "Cannot open file <path>" when the file
+// cannot be opened (the table is then untouched) and EInOutError when reading fails later.
 void LoadFromCsvFile(StringTable& table, const std::string& path);
 
 }  // namespace zenavo

@@ -5,15 +5,19 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <random>
+#include <thread>
 
 #include "base/exceptions.h"
 #include "support/csv_reference.h"
+#include "support/expect_error.h"
 #include "support/temp_folder.h"
 
 namespace zenavo {
 namespace {
 
+using zenavo::testing::ExpectError;
 using zenavo::testing::TempFolder;
 
 std::vector<std::string> CellsOfRow(const StringTable& table, int row) {
@@ -80,26 +84,23 @@ TEST(LoadCsvLine, FollowsTheQuoteRules) {
   }
 }
 
-// The loader's scanner (sixteen bytes at a time, a fast path for plain fields) against a plain
-// reading of the rules, on random lines made of the characters that matter; the lines run past
-// sixteen bytes so that every scanning width is crossed.
+// The loader's field splitting against a reading of the rules step by step as they are stated,
+// on random lines made of the characters that matter.
 TEST(SplitCsvLine, AgreesWithAPlainReadingOfTheRules) {
   std::mt19937 random(11);
   const std::string alphabet = "aaaaaaaaaab \",,;";
   const char delimiters[] = {',', ';', kNoDelimiter};
-  RowTexts fields;
   for (int trial = 0; trial < 50000; ++trial) {
     std::string line(random() % 70, ' ');
     for (char& c : line) c = alphabet[random() % alphabet.size()];
     const char delimiter = delimiters[random() % 3];
-    SplitCsvLine(line, delimiter, fields);
-    std::vector<std::string> got;
-    for (int i = 0; i < fields.Count(); ++i) got.emplace_back(fields.Text(i));
-    ASSERT_EQ(got, testing::ReferenceCsvFields(line, delimiter))
+    const std::vector<std::string> fields = SplitCsvLine(line, delimiter);
+    ASSERT_EQ(fields, testing::ReferenceCsvFields(line, delimiter))
         << "line [" << line << "] delimiter " << int(delimiter);
-    StringTable table(1, 1);  // the table's row writer takes the same fields
+    StringTable table(1, 1);  // the table takes the same fields
     LoadCsvLine(table, 0, line, delimiter);
-    for (int i = 0; i < fields.Count(); ++i) ASSERT_EQ(table.Cells(i, 0), got[i]) << line;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+      ASSERT_EQ(table.Cells(static_cast<int>(i), 0), fields[i]) << line;
   }
 }
 
@@ -110,12 +111,7 @@ TEST(LoadFromCsvFile, AMissingFileOrAFolderLeavesTheTableAsItWas) {
   for (const std::string& path : {folder.Path() + "missing.csv", folder.Path() + "dir",
                                   folder.Path() + "plain/below"}) {
     StringTable table = DesignedTable();
-    try {
-      LoadFromCsvFile(table, path);
-      FAIL() << path;
-    } catch (const ETableGridError& e) {
-      EXPECT_EQ(e.Message(), "Cannot open file " + path);
-    }
+    ExpectError<ETableGridError>([&] { LoadFromCsvFile(table, path); }, "Cannot open file " + path);
     EXPECT_EQ(table.RowCount(), 5);
     EXPECT_EQ(table.ColCount(), 7);
     EXPECT_EQ(table.FixedRows(), 1);
@@ -231,6 +227,58 @@ TEST(LoadFromCsvFile, SurvivesHostileFiles) {
     EXPECT_EQ(table.RowCount(), 3);
     EXPECT_EQ(table.Cells(0, 1), "");
     EXPECT_EQ(table.Cells(1, 1), "c");
+  }
+}
+
+// A named pipe cannot be rewound: the lines read to detect the delimiter must still load, and
+// so must everything after them (more than one read buffer's worth).
+TEST(LoadFromCsvFile, ANamedPipeLoadsWhole) {
+  TempFolder folder;
+  const std::string path = folder.Path() + "pipe.csv";
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  std::string bytes = "Cidade;Estado\r\n";
+  for (int i = 1; i < 5000; ++i) bytes += "city " + std::to_string(i) + ";SP\r\n";
+  std::thread writer([&] {
+    std::ofstream(path, std::ios::binary) << bytes;  // blocks until the loader opens the pipe
+  });
+  StringTable table = DesignedTable();
+  LoadFromCsvFile(table, path);
+  writer.join();
+  EXPECT_EQ(table.RowCount(), 5000);
+  EXPECT_EQ(CellsOfRow(table, 0),
+            (std::vector<std::string>{"Cidade", "Estado", "caption2", "caption3", "caption4",
+                                      "caption5", "caption6"}));
+  EXPECT_EQ(table.Cells(0, 1), "city 1");
+  EXPECT_EQ(table.Cells(1, 4999), "SP");
+}
+
+// The UTF-8 byte-order mark a spreadsheet writes at the start of a file is not data; elsewhere
+// those bytes are text like any other.
+TEST(LoadFromCsvFile, SkipsAByteOrderMarkAtTheStart) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const struct {
+    const char* name;
+    std::string bytes;
+    int rows;
+    std::vector<std::string> row0, row1;
+  } cases[] = {
+      {"quotedHeader", bom + "\"Cidade\",Estado\nA,SP\n", 2, {"Cidade", "Estado"}, {"A", "SP"}},
+      {"plainHeader", bom + "Cidade;Estado\nA;SP", 2, {"Cidade", "Estado"}, {"A", "SP"}},
+      {"noDelimiter", bom + "\"one\"\n\"two\"", 2, {"one", "caption1"}, {"two", "old"}},
+      {"onlyTheMark", bom, 1, {"caption0", "caption1"}, {"old", "old"}},
+      {"markOnTheSecondLine", "a,b\n" + bom + "c,d\n", 2, {"a", "b"}, {bom + "c", "d"}},
+  };
+  for (const auto& c : cases) {
+    TempFolder folder;
+    StringTable table = DesignedTable();
+    LoadFromCsvFile(table, folder.Write("bom.csv", c.bytes));
+    EXPECT_EQ(table.RowCount(), c.rows) << c.name;
+    for (int col = 0; col < 2; ++col) {
+      EXPECT_EQ(table.Cells(col, 0), c.row0[col]) << c.name << " " << col;
+      if (c.rows > 1) {
+        EXPECT_EQ(table.Cells(col, 1), c.row1[col]) << c.name << " " << col;
+      }
+    }
   }
 }
 

@@ -1,5 +1,5 @@
-// A plain, unoptimised reading of the loader's quote rules for one line, step by step as they
-// are stated, to check the loader's fast field scanner against.
+// A reading of the loader's quote rules for one line, step by step as they are stated, to
+// check the loader's field splitting against.
 #pragma once
 
 #include <string>
