@@ -152,7 +152,7 @@ void AppendLinesOf(std::string& out, const std::string& path) {
   const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd.Valid()) return;
   LineReader reader(fd.Get(), path);
-  for (std::string_view line; reader.NextLine(line);) {
+  for (std::string line; reader.NextLine(line);) {
     out += line;
     out += "\r\n";
   }

@@ -314,8 +314,7 @@ bool Editor::BeyondExtendedRange() const {
     leading += text_[i];
   leading.resize(kLargestDigits.size(), '0');
   if (leading != kLargestDigits) return leading > kLargestDigits;
-  long double value = 0;
-  return !TryStrToFloat(CleanNumEditText(text_), value);
+  return !TryStrToFloat(CleanNumEditText(text_)).has_value();
 }
 
 bool Editor::Type(char c) {

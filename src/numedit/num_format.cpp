@@ -155,8 +155,7 @@ bool WrittenAsTinyNumber(std::string_view clean, char separator) {
 
 long double ReadNumEditValue(const std::string& text) {
   const std::string clean = CleanNumEditText(text);
-  long double value = 0;
-  if (TryStrToFloat(clean, value)) return value;
+  if (const std::optional<long double> value = TryStrToFloat(clean)) return *value;
   // Below the extended range the nearest value is zero (the box shows it as "0").
   if (WrittenAsTinyNumber(clean, CurrentFormatSettings().DecimalSeparator))
     return clean[0] == '-' ? -0.0L : 0.0L;
