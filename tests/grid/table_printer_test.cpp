@@ -4,7 +4,9 @@
 
 #include <QGuiApplication>
 #include <QPrinter>
+#include <QPrinterInfo>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "base/clock.h"
@@ -12,6 +14,7 @@
 #include "base/format_settings.h"
 #include "gauges/colors.h"
 #include "grid/csv_loader.h"
+#include "support/cups_queue.h"
 #include "support/expect_error.h"
 #include "support/pdf_reader.h"
 #include "support/temp_folder.h"
@@ -352,6 +355,57 @@ TEST_F(TablePrinter, TheCurrentPrinterIsOneHighResolutionPrinter) {
   PrintTable(SatelliteTable(), Grid1PrintSettings(), {}, printer);
   EXPECT_EQ(PdfInfo(pdf, "Pages"), "1");
   printer.setOutputFileName("");
+}
+
+// End to end through a real CUPS queue, as on an installer's desktop: Qt's CUPS support sees
+// the queue, the job goes through the scheduler and cups-pdf, and the PDF it writes holds the
+// table. Skipped only where no scheduler runs and none can be started (not root); with
+// ZENAVO_REQUIRE_CUPS set (CI) that is a failure instead.
+TEST(TablePrinterCups, PrintsTheSatelliteTableThroughACupsPdfQueue) {
+  CupsScheduler scheduler;
+  if (const std::string why = scheduler.Start(); !why.empty()) {
+    if (std::getenv("ZENAVO_REQUIRE_CUPS")) FAIL() << why;
+    GTEST_SKIP() << "CUPS end-to-end print test skipped: " << why;
+  }
+  // Debian's default PDF-to-PostScript step (Ghostscript) turns the fonts into Type 3 glyphs
+  // that keep no readable text; through poppler's cairo renderer the words stay readable in the
+  // PDF that cups-pdf writes, and the drawing is the same.
+  const CupsPdfQueue queue("ZenavoCupsTest", "-o pdftops-renderer-default=pdftocairo");
+  ASSERT_TRUE(queue.Created()) << queue.Output();
+  ASSERT_TRUE(QPrinterInfo::availablePrinterNames().contains(QString::fromStdString(queue.Name())))
+      << "Qt's print support does not see the CUPS queue";
+
+  ScopedClockSource clock(std::make_shared<FixedClock>(kToday, -180));
+  ScopedFormatSettings format(PointFormatSettings());
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPrinterName(QString::fromStdString(queue.Name()));
+  ASSERT_EQ(printer.outputFormat(), QPrinter::NativeFormat);
+  ASSERT_TRUE(printer.isValid());
+  TPrintSettings settings = Grid1PrintSettings();
+  settings.JobName = "ZenavoCups" + std::to_string(::getpid());
+  const StringTable table = SatelliteTable();
+  PrintTable(table, settings, {}, printer);
+
+  const std::string folder = CupsPdfOutputFolder();
+  const std::string pdf = WaitForCupsPdf(folder, settings.JobName, 90);
+  ASSERT_FALSE(pdf.empty()) << "cups-pdf wrote no " << settings.JobName << "*.pdf into " << folder;
+  const std::vector<PdfPage> pages = ReadPdfPages(pdf);
+  EXPECT_NE(PdfInfo(pdf, "Title").find(settings.JobName), std::string::npos) << "job name lost";
+  std::filesystem::remove(pdf);
+  ASSERT_EQ(pages.size(), 1u);
+  // The date at the top-left corner of the queue's printable area, the rows in order.
+  const QRectF printable = printer.pageRect(QPrinter::Millimeter);
+  // (Renamed fonts carry slightly different ascents, so the tops are compared more loosely.)
+  const PdfWord* date = pages[0].Find("08/12/2026");
+  ASSERT_NE(date, nullptr) << pages[0].Text();
+  EXPECT_NEAR(date->Left, printable.left(), kPositionTolerance);
+  EXPECT_NEAR(date->Top, printable.top(), 0.6);
+  std::vector<std::string> names;
+  for (const PdfWord& word : pages[0].Words)
+    if (std::abs(word.Left - (printable.left() + 0.4)) <= kPositionTolerance)
+      names.push_back(word.Text);
+  ASSERT_EQ(names.size(), 55u) << pages[0].Text();
+  for (int row = 0; row < 55; ++row) EXPECT_EQ(names[row], FirstWord(table.Cells(0, row))) << row;
 }
 
 }  // namespace

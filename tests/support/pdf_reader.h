@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QImage>
 #include <QXmlStreamReader>
 
@@ -63,12 +62,9 @@ inline std::string RunPoppler(const std::string& commandLine) {
 
 // The pages of `pdf` with their words.
 inline std::vector<PdfPage> ReadPdfPages(const std::string& pdf) {
-  const std::string xhtml = pdf + ".words.html";
-  RunPoppler("pdftotext -bbox-layout " + pdf + " " + xhtml);
-  QFile file(QString::fromStdString(xhtml));
+  const std::string xhtml = RunPoppler("pdftotext -bbox-layout " + pdf + " -");
   std::vector<PdfPage> pages;
-  if (!file.open(QIODevice::ReadOnly)) return pages;
-  QXmlStreamReader xml(&file);
+  QXmlStreamReader xml(QByteArray::fromStdString(xhtml));
   const auto mm = [&](const char* name) {
     return xml.attributes().value(name).toDouble() * kMmPerPoint;
   };
