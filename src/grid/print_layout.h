@@ -148,5 +148,8 @@ std::string_view PrintedCellText(std::string_view cellText);
 PrintLayout LayOutTable(const StringTable& table, const PrintCellSelection& cells,
                         const TPrintSettings& settings, const PrintGridLook& look,
                         const PrintPageSetup& setup, PrintTextMeasurer& measurer);
+// A temporary table would leave the layout's texts dangling.
+PrintLayout LayOutTable(const StringTable&&, const PrintCellSelection&, const TPrintSettings&,
+                        const PrintGridLook&, const PrintPageSetup&, PrintTextMeasurer&) = delete;
 
 }  // namespace zenavo

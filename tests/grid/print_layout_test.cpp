@@ -37,6 +37,9 @@ PrintPageSetup OnPage(int width, int height, char separator = '/') {
   return {{width, height}, kToday, separator};
 }
 
+// Texts of a layout view the table's cells: the table must outlive the layout.
+PrintLayout LayOut(const StringTable&&, const PrintPageSetup&,
+                   const TPrintSettings& = Grid1PrintSettings(), const PrintGridLook& = {}) = delete;
 PrintLayout LayOut(const StringTable& table, const PrintPageSetup& setup,
                    const TPrintSettings& settings = Grid1PrintSettings(),
                    const PrintGridLook& look = {}) {
@@ -177,7 +180,8 @@ TEST(LayOutTable, SatelliteSettingsOnA4AndLetterAt300And600Dpi) {
 }
 
 TEST(LayOutTable, ACellIsFilledWithItsTextAtTheTopLeftAndLinesAlongItsTopAndLeft) {
-  const PrintLayout layout = LayOut(SatelliteLikeTable(3), OnPage(2100, 2970));
+  const StringTable table3 = SatelliteLikeTable(3);
+  const PrintLayout layout = LayOut(table3, OnPage(2100, 2970));
   const PrintedPage& page = layout.Pages.at(0);
   // Row 1 starts at 36 + 44 = 80; column 1 spans 132 .. 132 + 98 + 20.
   const PrintRect cell{132, 80, 250, 124};
@@ -212,7 +216,8 @@ TEST(LayOutTable, ACellIsFilledWithItsTextAtTheTopLeftAndLinesAlongItsTopAndLeft
 }
 
 TEST(LayOutTable, EveryPageCarriesTheDateAndTheHeaderRowOnlyTheFirst) {
-  const PrintLayout layout = LayOut(SatelliteLikeTable(100), OnPage(2100, 2970, '-'));
+  const StringTable table100 = SatelliteLikeTable(100);
+  const PrintLayout layout = LayOut(table100, OnPage(2100, 2970, '-'));
   ASSERT_EQ(layout.Pages.size(), 2u);
   for (const PrintedPage& page : layout.Pages) {
     ASSERT_EQ(page.Header.size(), 1u);
@@ -234,22 +239,26 @@ TEST(LayOutTable, ARowStaysOnlyWhenItsContentFitsAboveTheFooterBand) {
     std::vector<int> firstPageRows;
   } cases[] = {{192, {0, 1, 2}}, {191, {0, 1}}};
   for (const Case& c : cases) {
-    const PrintLayout layout = LayOut(SatelliteLikeTable(3), OnPage(2100, c.height));
+    const StringTable table3 = SatelliteLikeTable(3);
+    const PrintLayout layout = LayOut(table3, OnPage(2100, c.height));
     EXPECT_EQ(RowsOnPage(layout.Pages.at(0), 0), c.firstPageRows) << c.height;
     EXPECT_EQ(layout.Pages.size(), c.firstPageRows.size() == 3 ? 1u : 2u) << c.height;
   }
   // The last row's pitch reaches into the footer band.
-  const PrintLayout fitting = LayOut(SatelliteLikeTable(3), OnPage(2100, 192));
+  const StringTable table3 = SatelliteLikeTable(3);
+  const PrintLayout fitting = LayOut(table3, OnPage(2100, 192));
   EXPECT_EQ(fitting.Pages[0].Fills.back().Rect.Bottom, 168);
   EXPECT_GT(168, 192 - kBand);
 }
 
 TEST(LayOutTable, ATableThatJustFillsAPageAndOneARowLonger) {
   // 66 rows fill an A4 page.
-  const PrintLayout full = LayOut(SatelliteLikeTable(66), OnPage(2100, 2970));
+  const StringTable table66 = SatelliteLikeTable(66);
+  const PrintLayout full = LayOut(table66, OnPage(2100, 2970));
   EXPECT_EQ(full.Pages.size(), 1u);
   EXPECT_EQ(FindCell(full, 0, 65).page, 0);
-  const PrintLayout longer = LayOut(SatelliteLikeTable(67), OnPage(2100, 2970));
+  const StringTable table67 = SatelliteLikeTable(67);
+  const PrintLayout longer = LayOut(table67, OnPage(2100, 2970));
   EXPECT_EQ(longer.Pages.size(), 2u);
   EXPECT_EQ(FindCell(longer, 0, 66).page, 1);
   EXPECT_EQ(RowsOnPage(longer.Pages[1], 0), std::vector<int>{66});
@@ -324,7 +333,8 @@ TEST(LayOutTable, MarginsAndSpacingsMoveTheDateAndTheCells) {
   settings.TitleSpacing = 10;
   settings.ColumnSpacing = 5;
   settings.RowSpacing = 6;
-  const PrintLayout layout = LayOut(SatelliteLikeTable(3), OnPage(2100, 2970), settings);
+  const StringTable table3 = SatelliteLikeTable(3);
+  const PrintLayout layout = LayOut(table3, OnPage(2100, 2970), settings);
   EXPECT_EQ(layout.Pages[0].Header.at(0).X, 50);
   EXPECT_EQ(layout.Pages[0].Header.at(0).Y, 30);
   EXPECT_EQ(layout.HeaderBand, 4 + 32 + 30);
@@ -344,7 +354,8 @@ TEST(LayOutTable, RightSizeKeepsColumnsOffThePageEnd) {
   for (const Case& c : cases) {
     TPrintSettings settings = Grid1PrintSettings();
     settings.RightSize = c.rightSize;
-    EXPECT_EQ(LayOut(SatelliteLikeTable(3), OnPage(c.width, 2970), settings).Pages.size(), c.pages)
+    const StringTable table3 = SatelliteLikeTable(3);
+    EXPECT_EQ(LayOut(table3, OnPage(c.width, 2970), settings).Pages.size(), c.pages)
         << c.width << " " << c.rightSize;
   }
 }
@@ -375,7 +386,8 @@ TEST(LayOutTable, HeaderAndFooterBandsFollowThePositionsInUse) {
   for (const Case& c : cases) {
     TPrintSettings settings = Grid1PrintSettings();
     c.change(settings);
-    const PrintLayout layout = LayOut(SatelliteLikeTable(3), OnPage(2100, 2970), settings);
+    const StringTable table3 = SatelliteLikeTable(3);
+    const PrintLayout layout = LayOut(table3, OnPage(2100, 2970), settings);
     EXPECT_EQ(layout.HeaderBand, c.headerBand) << c.name;
     EXPECT_EQ(layout.FooterBand, c.footerBand) << c.name;
   }
@@ -388,7 +400,8 @@ TEST(LayOutTable, CellsAreOnTheWindowColourAndBandsOnlyWhenPrinted) {
   look.BandSecondaryColor = clSilver;
   const auto rowColours = [&](const PrintGridLook& l) {
     std::vector<TColor> colours;
-    const PrintLayout layout = LayOut(SatelliteLikeTable(4), OnPage(2100, 2970), Grid1PrintSettings(), l);
+    const StringTable table4 = SatelliteLikeTable(4);
+    const PrintLayout layout = LayOut(table4, OnPage(2100, 2970), Grid1PrintSettings(), l);
     for (const PrintedFill& fill : layout.Pages[0].Fills)
       if (fill.Rect.Left == 0) colours.push_back(fill.Color);
     return colours;
@@ -405,7 +418,8 @@ TEST(LayOutTable, DoubleBordersWidenTheLinesAndTheBorderStyleIsKept) {
   settings.Borders = pbDouble;
   settings.BorderStyle = psDot;
   settings.JobName = "Satelites";
-  const PrintLayout layout = LayOut(SatelliteLikeTable(3), OnPage(2100, 2970), settings);
+  const StringTable table3 = SatelliteLikeTable(3);
+  const PrintLayout layout = LayOut(table3, OnPage(2100, 2970), settings);
   EXPECT_EQ(layout.LineWidth, 10);
   EXPECT_EQ(layout.LineStyle, psDot);
   EXPECT_EQ(layout.JobName, "Satelites");
