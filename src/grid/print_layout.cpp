@@ -71,51 +71,12 @@ std::size_t BlockEnd(const std::vector<int>& widths, std::size_t first, int spac
   return end;
 }
 
-// Builds the pages of one run.
-class PageBuilder {
- public:
-  PageBuilder(PrintLayout& layout, const TPrintSettings& settings, const PrintGridLook& look,
-              std::string dateText, int fixedRows)
-      : layout_(layout), settings_(settings), look_(look), dateText_(std::move(dateText)),
-        fixedRows_(fixedRows) {}
-
-  // Starts a page with its header; returns the top of its first row.
-  int NewPage() {
-    PrintedPage& page = layout_.Pages.emplace_back();
-    if (settings_.Date == ppTopLeft)
-      page.Header.push_back({settings_.LeftSize, settings_.HeaderSize, dateText_});
-    return layout_.HeaderBand + settings_.TitleSpacing;
-  }
-
-  void Cell(int x, int width, int y, int col, int row, std::string_view text) {
-    PrintedPage& page = layout_.Pages.back();
-    const PrintRect cell{x, y, x + width, y + layout_.RowPitch};
-    page.Fills.push_back({cell, Background(row)});
-    if (!text.empty()) {
-      const PrintRect clip{std::max(cell.Left, 0), std::max(cell.Top, 0),
-                           std::min(cell.Right, layout_.Page.Width),
-                           std::min(cell.Bottom, layout_.Page.Height)};
-      page.Texts.push_back({x + kTextIndent, y, clip, text, col, row});
-    }
-    page.Lines.push_back({cell.Left, cell.Top, cell.Right, cell.Top});
-    page.Lines.push_back({cell.Left, cell.Top, cell.Left, cell.Bottom});
-  }
-
- private:
-  TColor Background(int row) const {
-    const int period = look_.BandPrimaryLength + look_.BandSecondaryLength;
-    if (!look_.BandsPrint || !look_.BandsActive || row < fixedRows_ || period <= 0)
-      return look_.Color;
-    return (row - fixedRows_) % period < look_.BandPrimaryLength ? look_.BandPrimaryColor
-                                                                  : look_.BandSecondaryColor;
-  }
-
-  PrintLayout& layout_;
-  const TPrintSettings& settings_;
-  const PrintGridLook& look_;
-  const std::string dateText_;
-  const int fixedRows_;
-};
+TColor Background(const PrintGridLook& look, int fixedRows, int row) {
+  const int period = look.BandPrimaryLength + look.BandSecondaryLength;
+  if (!look.BandsPrint || !look.BandsActive || row < fixedRows || period <= 0) return look.Color;
+  return (row - fixedRows) % period < look.BandPrimaryLength ? look.BandPrimaryColor
+                                                             : look.BandSecondaryColor;
+}
 
 }  // namespace
 
@@ -235,32 +196,75 @@ PrintLayout LayOutTable(const StringTable& table, const PrintCellSelection& cell
                     Millimetres(settings.RowSpacing));
 
   layout.ColumnWidths = ColumnWidths(table, cells, settings.Font, measurer);
-  PageBuilder pages(layout, settings, look,
-                    FormatPrintDate(settings.DateFormat, setup.Today, setup.DateSeparator) + " ",
-                    table.FixedRows());
+  layout.Table = &table;
+  layout.LeftCol = cells.LeftCol;
+  layout.Look = look;
+
+  const std::string dateText =
+      FormatPrintDate(settings.DateFormat, setup.Today, setup.DateSeparator) + " ";
+  const auto newPage = [&](std::size_t first, std::size_t end) {
+    PrintedPage& page = layout.Pages.emplace_back();
+    page.FirstColumn = first;
+    page.EndColumn = end;
+    if (settings.Date == ppTopLeft)
+      page.Header.push_back({settings.LeftSize, settings.HeaderSize, dateText});
+    return &page;
+  };
   if (cells.Rows.empty()) {
-    pages.NewPage();
+    newPage(0, 0);
     return layout;
   }
   for (std::size_t first = 0; first < layout.ColumnWidths.size();) {
     const std::size_t end = BlockEnd(layout.ColumnWidths, first, layout.ColumnSpacing, room);
-    int y = pages.NewPage();
+    int x = settings.LeftSize;
+    for (std::size_t c = first; c < end; ++c) {
+      layout.ColumnLefts.push_back(x);
+      x += layout.ColumnWidths[c] + layout.ColumnSpacing;
+    }
+    PrintedPage* page = newPage(first, end);
+    int y = firstRowTop;
     for (std::size_t i = 0; i < cells.Rows.size(); ++i) {
-      const int row = cells.Rows[i];
-      int x = settings.LeftSize;
-      for (std::size_t c = first; c < end; ++c) {
-        const int col = cells.LeftCol + static_cast<int>(c);
-        const int width = layout.ColumnWidths[c] + layout.ColumnSpacing;
-        pages.Cell(x, width, y, col, row, PrintedCellText(table.Cells(col, row)));
-        x += width;
-      }
+      page->Rows.push_back({cells.Rows[i], y});
       y += layout.RowPitch;
       // The next row stays on this page when its content fits above the footer band.
-      if (i + 1 < cells.Rows.size() && y + contentHeight > rowsBottom) y = pages.NewPage();
+      if (i + 1 < cells.Rows.size() && y + contentHeight > rowsBottom) {
+        page = newPage(first, end);
+        y = firstRowTop;
+      }
     }
     first = end;
   }
   return layout;
+}
+
+PrintedPageItems PageItems(const PrintLayout& layout, const PrintedPage& page) {
+  PrintedPageItems items;
+  if (page.Rows.empty()) return items;
+  const std::size_t cells = page.Rows.size() * (page.EndColumn - page.FirstColumn);
+  items.Fills.reserve(cells);
+  items.Texts.reserve(cells);
+  items.Lines.reserve(2 * cells);
+  const int fixedRows = layout.Table->FixedRows();
+  for (const PrintedRow& row : page.Rows) {
+    const TColor background = Background(layout.Look, fixedRows, row.Row);
+    for (std::size_t c = page.FirstColumn; c < page.EndColumn; ++c) {
+      const int col = layout.LeftCol + static_cast<int>(c);
+      const int x = layout.ColumnLefts[c];
+      const PrintRect cell{x, row.Top, x + layout.ColumnWidths[c] + layout.ColumnSpacing,
+                           row.Top + layout.RowPitch};
+      items.Fills.push_back({cell, background});
+      const std::string_view text = PrintedCellText(layout.Table->Cells(col, row.Row));
+      if (!text.empty()) {
+        const PrintRect clip{std::max(cell.Left, 0), std::max(cell.Top, 0),
+                             std::min(cell.Right, layout.Page.Width),
+                             std::min(cell.Bottom, layout.Page.Height)};
+        items.Texts.push_back({x + kTextIndent, row.Top, clip, text, col, row.Row});
+      }
+      items.Lines.push_back({cell.Left, cell.Top, cell.Right, cell.Top});
+      items.Lines.push_back({cell.Left, cell.Top, cell.Left, cell.Bottom});
+    }
+  }
+  return items;
 }
 
 }  // namespace zenavo

@@ -78,39 +78,24 @@ struct PrintPageSetup {
   char DateSeparator = '/';  // the locale's date separator
 };
 
-// One cell text: drawn in the settings' Font and its colour with its top-left corner at (X, Y),
-// clipped to Clip (the cell rectangle within the page). Text views the table's cell.
-struct PrintedText {
-  int X = 0, Y = 0;
-  PrintRect Clip;
-  std::string_view Text;
-  int Col = 0, Row = 0;
-};
-
 // A text of the page header, drawn in HeaderFont at (X, Y), clipped to the page.
 struct PrintedHeaderText {
   int X = 0, Y = 0;
   std::string Text;
 };
 
-// A rectangle filled without an outline.
-struct PrintedFill {
-  PrintRect Rect;
-  TColor Color;
+// A table row placed on a page: its top.
+struct PrintedRow {
+  int Row = 0;
+  int Top = 0;
 };
 
-// A straight line in the layout's pen.
-struct PrintedLine {
-  int X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
-};
-
-// One page, drawn in this order: header texts, fills, cell texts, lines. (Drawn cell by cell
-// instead, the result is the same: a cell's fill and text stay inside its own rectangle.)
+// One page: its header texts, its column block and its rows. PageItems() below gives the
+// fills, texts and lines that draw its cells.
 struct PrintedPage {
   std::vector<PrintedHeaderText> Header;
-  std::vector<PrintedFill> Fills;
-  std::vector<PrintedText> Texts;
-  std::vector<PrintedLine> Lines;
+  std::size_t FirstColumn = 0, EndColumn = 0;  // the block: indices into ColumnWidths, end excluded
+  std::vector<PrintedRow> Rows;
 };
 
 struct PrintLayout {
@@ -130,8 +115,47 @@ struct PrintLayout {
   int FooterBand = 0;
   int ColumnSpacing = 0;   // ColumnSpacing + 20
   int RowPitch = 0;        // TH + TH / 8 + 2 M + RowSpacing
-  std::vector<int> ColumnWidths;  // LeftCol..RightCol
+  // Per column LeftCol..RightCol: the widest printed text and the column's x in its block.
+  std::vector<int> ColumnWidths;
+  std::vector<int> ColumnLefts;
+
+  // What PageItems reads: the table (whose texts the items view) and its colours.
+  const StringTable* Table = nullptr;
+  int LeftCol = 0;
+  PrintGridLook Look;
 };
+
+// A cell text: drawn in the layout's CellFont and its colour with its top-left corner at
+// (X, Y), clipped to Clip (the cell rectangle within the page). Text views the table's cell.
+struct PrintedText {
+  int X = 0, Y = 0;
+  PrintRect Clip;
+  std::string_view Text;
+  int Col = 0, Row = 0;
+};
+
+// A rectangle filled without an outline.
+struct PrintedFill {
+  PrintRect Rect;
+  TColor Color;
+};
+
+// A straight line in the layout's pen.
+struct PrintedLine {
+  int X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+};
+
+// What draws a page's cells, in this order: fills, texts, lines (after the header texts).
+// Drawn cell by cell instead, the result is the same: a cell's fill and text stay inside its own
+// rectangle. Each cell is filled, its text (when it has one) starts 0.4 mm in at its top, and
+// a line runs along its top and one along its left edge.
+struct PrintedPageItems {
+  std::vector<PrintedFill> Fills;
+  std::vector<PrintedText> Texts;
+  std::vector<PrintedLine> Lines;
+};
+
+PrintedPageItems PageItems(const PrintLayout& layout, const PrintedPage& page);
 
 // The date as DateFormat writes it: "dd", "mm" and "yyyy" become day, month and year with two,
 // two and four digits ("d", "m" and "yy" give the day and month without a leading zero and the
@@ -143,8 +167,8 @@ std::string_view PrintedCellText(std::string_view cellText);
 
 // Lays the cells out on pages. Raises Exception for a page that has no room for a column or for
 // one row below the page header, for a font size that is not positive, and for cells outside
-// the table ("Grid index out of range"). Texts of the result view the table's cells: draw the
-// layout before the table changes.
+// the table ("Grid index out of range"). The layout reads the table's cells when its pages are
+// drawn: draw it before the table changes.
 PrintLayout LayOutTable(const StringTable& table, const PrintCellSelection& cells,
                         const TPrintSettings& settings, const PrintGridLook& look,
                         const PrintPageSetup& setup, PrintTextMeasurer& measurer);

@@ -190,16 +190,17 @@ void DrawPrintedPage(QPainter& painter, const PrintLayout& layout, const Printed
   for (const PrintedHeaderText& text : page.Header)
     DrawClippedText(painter, text.X, text.Y, pageRect, QString::fromStdString(text.Text));
 
-  for (const PrintedFill& fill : page.Fills)
+  const PrintedPageItems items = PageItems(layout, page);
+  for (const PrintedFill& fill : items.Fills)
     painter.fillRect(ToQRectF(fill.Rect), Resolve(fill.Color, palette));
 
   painter.setFont(PrintQFont(layout.CellFont));
   painter.setPen(Resolve(layout.CellFont.Color, palette));
-  for (const PrintedText& text : page.Texts)
+  for (const PrintedText& text : items.Texts)
     DrawClippedText(painter, text.X, text.Y, text.Clip, CellTextToQString(text.Text));
 
   painter.setPen(QPen(Qt::black, layout.LineWidth, QtPenStyle(layout.LineStyle)));
-  for (const PrintedLine& line : page.Lines)
+  for (const PrintedLine& line : items.Lines)
     painter.drawLine(QLineF(line.X1, line.Y1, line.X2, line.Y2));
 }
 

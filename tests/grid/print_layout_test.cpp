@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "base/exceptions.h"
@@ -61,22 +62,21 @@ StringTable SatelliteLikeTable(int rows) {
   return table;
 }
 
-// The page and the printed text of a cell, or nullptr.
+// The page and the printed text of a cell (none when it prints no text).
 struct Found {
   int page = -1;
-  const PrintedText* text = nullptr;
+  std::optional<PrintedText> text;
 };
 Found FindCell(const PrintLayout& layout, int col, int row) {
   for (std::size_t p = 0; p < layout.Pages.size(); ++p)
-    for (const PrintedText& text : layout.Pages[p].Texts)
-      if (text.Col == col && text.Row == row) return {static_cast<int>(p), &text};
+    for (const PrintedText& text : PageItems(layout, layout.Pages[p]).Texts)
+      if (text.Col == col && text.Row == row) return {static_cast<int>(p), text};
   return {};
 }
 
-std::vector<int> RowsOnPage(const PrintedPage& page, int col) {
+std::vector<int> RowsOnPage(const PrintedPage& page) {
   std::vector<int> rows;
-  for (const PrintedText& text : page.Texts)
-    if (text.Col == col) rows.push_back(text.Row);
+  for (const PrintedRow& row : page.Rows) rows.push_back(row.Row);
   return rows;
 }
 
@@ -156,13 +156,14 @@ TEST(LayOutTable, SatelliteSettingsOnA4AndLetterAt300And600Dpi) {
     EXPECT_EQ(layout.ColumnSpacing, 20);
     EXPECT_EQ(layout.RowPitch, kPitch);
     EXPECT_EQ(layout.ColumnWidths, (std::vector<int>{112, 98, 98}));
+    EXPECT_EQ(layout.ColumnLefts, (std::vector<int>{0, 132, 250}));
     ASSERT_EQ(layout.Pages.size(), 2u);
 
     // The first row at the header band; columns at 0, 112 + 20 and 132 + 98 + 20, text 0.4 mm in.
     const std::pair<int, int> firstRow[] = {{0, 4}, {1, 136}, {2, 254}};
     for (auto [col, x] : firstRow) {
       const Found header = FindCell(layout, col, 0);
-      ASSERT_NE(header.text, nullptr) << col;
+      ASSERT_TRUE(header.text) << col;
       EXPECT_EQ(header.page, 0);
       EXPECT_EQ(header.text->X, x) << col;
       EXPECT_EQ(header.text->Y, kBand) << col;
@@ -182,14 +183,14 @@ TEST(LayOutTable, SatelliteSettingsOnA4AndLetterAt300And600Dpi) {
 TEST(LayOutTable, ACellIsFilledWithItsTextAtTheTopLeftAndLinesAlongItsTopAndLeft) {
   const StringTable table3 = SatelliteLikeTable(3);
   const PrintLayout layout = LayOut(table3, OnPage(2100, 2970));
-  const PrintedPage& page = layout.Pages.at(0);
+  const PrintedPageItems page = PageItems(layout, layout.Pages.at(0));
   // Row 1 starts at 36 + 44 = 80; column 1 spans 132 .. 132 + 98 + 20.
   const PrintRect cell{132, 80, 250, 124};
   EXPECT_NE(std::find_if(page.Fills.begin(), page.Fills.end(),
                          [&](const PrintedFill& f) { return f.Rect == cell; }),
             page.Fills.end());
-  const PrintedText* text = FindCell(layout, 1, 1).text;
-  ASSERT_NE(text, nullptr);
+  const std::optional<PrintedText> text = FindCell(layout, 1, 1).text;
+  ASSERT_TRUE(text);
   EXPECT_EQ(text->Text, "-70.0");
   EXPECT_EQ(text->X, 136);
   EXPECT_EQ(text->Y, 80);
@@ -207,7 +208,7 @@ TEST(LayOutTable, ACellIsFilledWithItsTextAtTheTopLeftAndLinesAlongItsTopAndLeft
     EXPECT_FALSE(line.Y1 == 168 && line.Y2 == 168) << "line along the bottom";
   }
   // Empty cells (the azimuth column) print no text but keep their fill and lines.
-  EXPECT_EQ(FindCell(layout, 2, 1).text, nullptr);
+  EXPECT_FALSE(FindCell(layout, 2, 1).text);
   EXPECT_EQ(page.Fills.size(), 9u);
   EXPECT_EQ(page.Lines.size(), 18u);
   EXPECT_TRUE(hasLine({250, 80, 368, 80}));
@@ -225,7 +226,7 @@ TEST(LayOutTable, EveryPageCarriesTheDateAndTheHeaderRowOnlyTheFirst) {
     EXPECT_EQ(page.Header[0].X, 0);
     EXPECT_EQ(page.Header[0].Y, 0);
   }
-  const std::vector<int> second = RowsOnPage(layout.Pages[1], 0);
+  const std::vector<int> second = RowsOnPage(layout.Pages[1]);
   ASSERT_FALSE(second.empty());
   EXPECT_EQ(second.front(), 66);
   EXPECT_EQ(second.back(), 99);
@@ -241,13 +242,13 @@ TEST(LayOutTable, ARowStaysOnlyWhenItsContentFitsAboveTheFooterBand) {
   for (const Case& c : cases) {
     const StringTable table3 = SatelliteLikeTable(3);
     const PrintLayout layout = LayOut(table3, OnPage(2100, c.height));
-    EXPECT_EQ(RowsOnPage(layout.Pages.at(0), 0), c.firstPageRows) << c.height;
+    EXPECT_EQ(RowsOnPage(layout.Pages.at(0)), c.firstPageRows) << c.height;
     EXPECT_EQ(layout.Pages.size(), c.firstPageRows.size() == 3 ? 1u : 2u) << c.height;
   }
   // The last row's pitch reaches into the footer band.
   const StringTable table3 = SatelliteLikeTable(3);
   const PrintLayout fitting = LayOut(table3, OnPage(2100, 192));
-  EXPECT_EQ(fitting.Pages[0].Fills.back().Rect.Bottom, 168);
+  EXPECT_EQ(PageItems(fitting, fitting.Pages[0]).Fills.back().Rect.Bottom, 168);
   EXPECT_GT(168, 192 - kBand);
 }
 
@@ -261,7 +262,7 @@ TEST(LayOutTable, ATableThatJustFillsAPageAndOneARowLonger) {
   const PrintLayout longer = LayOut(table67, OnPage(2100, 2970));
   EXPECT_EQ(longer.Pages.size(), 2u);
   EXPECT_EQ(FindCell(longer, 0, 66).page, 1);
-  EXPECT_EQ(RowsOnPage(longer.Pages[1], 0), std::vector<int>{66});
+  EXPECT_EQ(RowsOnPage(longer.Pages[1]), std::vector<int>{66});
 }
 
 TEST(LayOutTable, AnEmptyTablePrintsOnePageWithTheDateAndTheHeaderRow) {
@@ -269,8 +270,8 @@ TEST(LayOutTable, AnEmptyTablePrintsOnePageWithTheDateAndTheHeaderRow) {
   const PrintLayout layout = LayOut(table, OnPage(2100, 2970));
   ASSERT_EQ(layout.Pages.size(), 1u);
   EXPECT_EQ(layout.Pages[0].Header.size(), 1u);
-  EXPECT_EQ(RowsOnPage(layout.Pages[0], 0), std::vector<int>{0});
-  EXPECT_EQ(layout.Pages[0].Texts.size(), 3u);
+  EXPECT_EQ(RowsOnPage(layout.Pages[0]), std::vector<int>{0});
+  EXPECT_EQ(PageItems(layout, layout.Pages[0]).Texts.size(), 3u);
 
   // No rows at all (an empty selection): the page with the date only.
   FakeMeasurer measurer;
@@ -278,7 +279,8 @@ TEST(LayOutTable, AnEmptyTablePrintsOnePageWithTheDateAndTheHeaderRow) {
                                        OnPage(2100, 2970), measurer);
   ASSERT_EQ(none.Pages.size(), 1u);
   EXPECT_EQ(none.Pages[0].Header.size(), 1u);
-  EXPECT_TRUE(none.Pages[0].Fills.empty());
+  EXPECT_TRUE(none.Pages[0].Rows.empty());
+  EXPECT_TRUE(PageItems(none, none.Pages[0]).Fills.empty());
 }
 
 TEST(LayOutTable, AColumnWiderThanThePageIsPrintedAloneAndClippedAtThePageEdge) {
@@ -295,7 +297,7 @@ TEST(LayOutTable, AColumnWiderThanThePageIsPrintedAloneAndClippedAtThePageEdge) 
   const std::vector<std::vector<int>> rowsOnPage = {{0, 1}, {2}, {0, 1}, {2}, {0, 1}, {2}};
   for (std::size_t p = 0; p < layout.Pages.size(); ++p) {
     std::vector<int> cols, rows;
-    for (const PrintedText& text : layout.Pages[p].Texts) {
+    for (const PrintedText& text : PageItems(layout, layout.Pages[p]).Texts) {
       if (std::find(cols.begin(), cols.end(), text.Col) == cols.end()) cols.push_back(text.Col);
       if (std::find(rows.begin(), rows.end(), text.Row) == rows.end()) rows.push_back(text.Row);
     }
@@ -303,8 +305,9 @@ TEST(LayOutTable, AColumnWiderThanThePageIsPrintedAloneAndClippedAtThePageEdge) 
     EXPECT_EQ(rows, rowsOnPage[p]) << "page " << p + 1;
     EXPECT_EQ(layout.Pages[p].Header.size(), 1u) << "page " << p + 1;
   }
-  const PrintedText* wideText = FindCell(layout, 1, 0).text;
-  ASSERT_NE(wideText, nullptr);
+  EXPECT_EQ(layout.ColumnLefts, (std::vector<int>{0, 0, 0, 34}));
+  const std::optional<PrintedText> wideText = FindCell(layout, 1, 0).text;
+  ASSERT_TRUE(wideText);
   EXPECT_EQ(wideText->X, 4);
   EXPECT_EQ(wideText->Clip, (PrintRect{0, kBand, 500, kBand + kPitch}));
   EXPECT_EQ(FindCell(layout, 3, 0).text->X, 14 + 20 + 4);
@@ -320,7 +323,7 @@ TEST(LayOutTable, ACarriageReturnEndsTheCellTextAndAnEmptyColumnIsAsWideAsGh) {
   // "Antes" is 70 wide; the empty column 1 is "gh" (28) + 2 mm, so column 2 starts at 90 + 48.
   // Column 2's empty cells count as "gh", wider than its "X".
   EXPECT_EQ(layout.ColumnWidths, (std::vector<int>{70, 28, 28}));
-  EXPECT_EQ(FindCell(layout, 1, 0).text, nullptr);
+  EXPECT_FALSE(FindCell(layout, 1, 0).text);
   EXPECT_EQ(FindCell(layout, 2, 0).text->X, 70 + 20 + 48 + 4);
   EXPECT_EQ(PrintedCellText("\rx"), "");
   EXPECT_EQ(PrintedCellText("a\nb"), "a\nb");  // only a carriage return ends the text
@@ -402,7 +405,7 @@ TEST(LayOutTable, CellsAreOnTheWindowColourAndBandsOnlyWhenPrinted) {
     std::vector<TColor> colours;
     const StringTable table4 = SatelliteLikeTable(4);
     const PrintLayout layout = LayOut(table4, OnPage(2100, 2970), Grid1PrintSettings(), l);
-    for (const PrintedFill& fill : layout.Pages[0].Fills)
+    for (const PrintedFill& fill : PageItems(layout, layout.Pages[0]).Fills)
       if (fill.Rect.Left == 0) colours.push_back(fill.Color);
     return colours;
   };
@@ -430,8 +433,8 @@ TEST(LayOutTable, OnlyTheSelectedRowsInTheirOrder) {
   const StringTable table = SatelliteLikeTable(10);
   const PrintLayout layout = LayOutTable(table, {1, 2, {0, 7, 3}}, Grid1PrintSettings(), {},
                                          OnPage(2100, 2970), measurer);
-  EXPECT_EQ(RowsOnPage(layout.Pages.at(0), 1), (std::vector<int>{0, 7, 3}));
-  EXPECT_EQ(FindCell(layout, 0, 0).text, nullptr);
+  EXPECT_EQ(RowsOnPage(layout.Pages.at(0)), (std::vector<int>{0, 7, 3}));
+  EXPECT_FALSE(FindCell(layout, 0, 0).text);
   EXPECT_EQ(FindCell(layout, 1, 3).text->Y, kBand + 2 * kPitch);
 }
 

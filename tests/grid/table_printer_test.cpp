@@ -99,7 +99,7 @@ class TablePrinter : public ::testing::Test {
       SCOPED_TRACE("page " + std::to_string(p + 1));
       const PdfWord* date = pages[p].WordAt(kMargin, kMargin, kPositionTolerance);
       EXPECT_TRUE(date && date->Text == "08/12/2026") << pages[p].Text();
-      for (const PrintedText& text : layout.Pages[p].Texts) {
+      for (const PrintedText& text : PageItems(layout, layout.Pages[p]).Texts) {
         const PdfWord* word = pages[p].WordAt(kMargin + text.X / 10.0, kMargin + text.Y / 10.0,
                                               kPositionTolerance);
         if (!word) {
@@ -179,9 +179,7 @@ TEST_F(TablePrinter, TheLastRowOfATableThatFillsAPageOrOneRowMoreIsOnTheLastPage
   const std::string probe = UsePdf(printer_, "probe.pdf");
   // How many rows fit the first page, with the printer's own measurements.
   const PrintLayout tall = LayOutFor(printer_, NumberedTable(200));
-  const int perPage = static_cast<int>(std::count_if(
-      tall.Pages[0].Texts.begin(), tall.Pages[0].Texts.end(),
-      [](const PrintedText& text) { return text.Col == 0; }));
+  const int perPage = static_cast<int>(tall.Pages[0].Rows.size());
   ASSERT_GT(perPage, 10);
 
   for (int rows : {perPage, perPage + 1}) {
