@@ -62,7 +62,8 @@ std::vector<int> ColumnWidths(const StringTable& table, const PrintCellSelection
 }
 
 // The column after the last one of the block that starts at `first` (an index into `widths`):
-// columns join while the running width stays within `room`; the first always does.
+// columns join while the running width (counted from 0: the left margin is not part of it)
+// stays within `room`; the first always does.
 std::size_t BlockEnd(const std::vector<int>& widths, std::size_t first, int spacing, int room) {
   long long running = widths[first] + spacing;
   std::size_t end = first + 1;

@@ -168,34 +168,39 @@ void PrintLayoutPages(const PrintLayout& layout, QPrinter& printer) {
     RaisePrinterError("Printing on " + target + " could not start", "");
   }
   painter.scale(printer.logicalDpiX() / kTenthsMmPerInch, printer.logicalDpiY() / kTenthsMmPerInch);
-  for (std::size_t i = 0; i < layout.Pages.size(); ++i) {
-    if (i > 0 && !printer.newPage()) {
-      printer.abort();
-      painter.end();
-      RaisePrinterError("Printing on " + target + " failed at page " + std::to_string(i + 1), "");
+  try {
+    for (std::size_t i = 0; i < layout.Pages.size(); ++i) {
+      if (i > 0 && !printer.newPage())
+        RaisePrinterError("Printing on " + target + " failed at page " + std::to_string(i + 1), "");
+      DrawPrintedPage(painter, layout, layout.Pages[i]);
     }
-    DrawPrintedPage(painter, layout, layout.Pages[i]);
+  } catch (...) {
+    // Nothing of a failed run reaches the printer.
+    printer.abort();
+    painter.end();
+    throw;
   }
   QtMessageCapture qtSays;
   if (!painter.end() || printer.printerState() == QPrinter::Error)
     RaisePrinterError("The print job on " + target + " failed", qtSays.Text());
 }
 
+QColor PrintedColor(TColor color) { return Resolve(color, QGuiApplication::palette()); }
+
 void DrawPrintedPage(QPainter& painter, const PrintLayout& layout, const PrintedPage& page) {
-  const QPalette palette = QGuiApplication::palette();
   const PrintRect pageRect{0, 0, layout.Page.Width, layout.Page.Height};
 
   painter.setFont(PrintQFont(layout.HeaderFont));
-  painter.setPen(Resolve(layout.HeaderFont.Color, palette));
+  painter.setPen(PrintedColor(layout.HeaderFont.Color));
   for (const PrintedHeaderText& text : page.Header)
     DrawClippedText(painter, text.X, text.Y, pageRect, QString::fromStdString(text.Text));
 
   const PrintedPageItems items = PageItems(layout, page);
   for (const PrintedFill& fill : items.Fills)
-    painter.fillRect(ToQRectF(fill.Rect), Resolve(fill.Color, palette));
+    painter.fillRect(ToQRectF(fill.Rect), PrintedColor(fill.Color));
 
   painter.setFont(PrintQFont(layout.CellFont));
-  painter.setPen(Resolve(layout.CellFont.Color, palette));
+  painter.setPen(PrintedColor(layout.CellFont.Color));
   for (const PrintedText& text : items.Texts)
     DrawClippedText(painter, text.X, text.Y, text.Clip, CellTextToQString(text.Text));
 

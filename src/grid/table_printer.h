@@ -4,6 +4,7 @@
 // it started is aborted, never left half-printed without a word.
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QFontMetricsF>
 
@@ -71,8 +72,11 @@ PrintPageSize PrinterPageSize(const QPrinter& printer);
 // cannot be added, or the job fails; a failed job is aborted.
 void PrintLayoutPages(const PrintLayout& layout, QPrinter& printer);
 
-// Draws one page of `layout` on a painter whose units are 0.1 mm, colours resolved from the
-// application palette.
+// A colour as printing puts it on paper: system colours resolved from the application palette
+// at the moment of printing.
+QColor PrintedColor(TColor color);
+
+// Draws one page of `layout` on a painter whose units are 0.1 mm.
 void DrawPrintedPage(QPainter& painter, const PrintLayout& layout, const PrintedPage& page);
 
 }  // namespace zenavo

@@ -252,19 +252,6 @@ TEST(LayOutTable, ARowStaysOnlyWhenItsContentFitsAboveTheFooterBand) {
   EXPECT_GT(168, 192 - kBand);
 }
 
-TEST(LayOutTable, ATableThatJustFillsAPageAndOneARowLonger) {
-  // 66 rows fill an A4 page.
-  const StringTable table66 = SatelliteLikeTable(66);
-  const PrintLayout full = LayOut(table66, OnPage(2100, 2970));
-  EXPECT_EQ(full.Pages.size(), 1u);
-  EXPECT_EQ(FindCell(full, 0, 65).page, 0);
-  const StringTable table67 = SatelliteLikeTable(67);
-  const PrintLayout longer = LayOut(table67, OnPage(2100, 2970));
-  EXPECT_EQ(longer.Pages.size(), 2u);
-  EXPECT_EQ(FindCell(longer, 0, 66).page, 1);
-  EXPECT_EQ(RowsOnPage(longer.Pages[1]), std::vector<int>{66});
-}
-
 TEST(LayOutTable, AnEmptyTablePrintsOnePageWithTheDateAndTheHeaderRow) {
   StringTable table = SatelliteLikeTable(1);
   const PrintLayout layout = LayOut(table, OnPage(2100, 2970));
@@ -486,33 +473,6 @@ TEST(LayOutTable, RefusesPagesWithoutRoomAndBadInputInsteadOfLooping) {
   // One unit more than the header and footer bands and a row need is enough.
   EXPECT_EQ(LayOut(table, OnPage(2100, 104)).Pages.size(), 3u);
   EXPECT_EQ(LayOut(table, OnPage(21, 2970)).Pages.size(), 3u);
-}
-
-TEST(Grid1PrintSettings, HoldsTheSatelliteGridsStoredValues) {
-  const TPrintSettings created;
-  EXPECT_EQ(created.DateFormat, "dd/mm/yyyy");
-  EXPECT_EQ(created.PageNumSep, "/");
-  EXPECT_TRUE(created.PagePrefix.empty() && created.PageSuffix.empty() && created.TitleLines.empty());
-  EXPECT_EQ(created.HeaderSize + created.FooterSize + created.LeftSize + created.RightSize +
-                created.ColumnSpacing + created.RowSpacing + created.TitleSpacing +
-                created.FixedWidth + created.FixedHeight + created.PageNumberOffset +
-                created.MaxPagesOffset,
-            0);
-
-  const TPrintSettings grid1 = Grid1PrintSettings();
-  EXPECT_EQ(grid1.Date, ppTopLeft);
-  EXPECT_EQ(grid1.Title, ppTopCenter);
-  EXPECT_EQ(grid1.Time, ppNone);
-  EXPECT_EQ(grid1.PageNr, ppNone);
-  EXPECT_EQ(grid1.Orientation, poPortrait);
-  EXPECT_EQ(grid1.Borders, pbNoborder);
-  EXPECT_EQ(grid1.BorderStyle, psSolid);
-  EXPECT_EQ(grid1.FitToPage, fpNever);
-  EXPECT_TRUE(grid1.JobName.empty());
-  const TFontDescription font{"MS Sans Serif", 8, clWindowText, {}};
-  EXPECT_EQ(grid1.Font, font);
-  EXPECT_EQ(grid1.HeaderFont, font);
-  EXPECT_EQ(grid1.FooterFont, font);
 }
 
 }  // namespace

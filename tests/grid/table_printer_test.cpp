@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -12,7 +11,6 @@
 #include "base/clock.h"
 #include "base/exceptions.h"
 #include "base/format_settings.h"
-#include "gauges/colors.h"
 #include "grid/csv_loader.h"
 #include "support/cups_queue.h"
 #include "support/expect_error.h"
@@ -277,7 +275,7 @@ TEST_F(TablePrinter, LinesRunAlongTheTopAndLeftOfEveryCellOnTheWindowColour) {
   const int right = col0 + layout.ColumnWidths[1] + layout.ColumnSpacing;
   const int top = layout.HeaderBand, pitch = layout.RowPitch, bottom = top + 4 * pitch;
   const auto grey = [&](int x, int y) { return qGray(page.pixel(origin + x, origin + y)); };
-  const QColor window = Resolve(clWindow, QGuiApplication::palette());
+  const QColor window = PrintedColor(clWindow);
   struct Probe {
     const char* what;
     int x, y;
