@@ -1,0 +1,15 @@
+#include "ui/cell_text.h"
+
+#include <QStringDecoder>
+
+namespace zenavo {
+
+QString CellTextToQString(std::string_view bytes) {
+  const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString text = utf8.decode(view);
+  if (utf8.hasError()) return QString::fromLatin1(view);
+  return text;
+}
+
+}  // namespace zenavo
