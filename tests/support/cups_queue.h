@@ -25,15 +25,13 @@ namespace zenavo::testing {
 
 // Runs a command line; its exit status (-1 when it cannot be started) and output.
 inline int RunCommand(const std::string& commandLine, std::string* output = nullptr) {
-  std::string text;
-  int status = -1;
   try {
-    RunAndCapture(commandLine, "/", text, &status);
+    const CapturedRun run = RunAndCapture(commandLine, "/");
+    if (output) *output = run.Output;
+    return run.ExitStatus;
   } catch (const Exception&) {
     return -1;
   }
-  if (output) *output = text;
-  return status;
 }
 
 class CupsScheduler {

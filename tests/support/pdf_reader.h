@@ -50,14 +50,12 @@ inline constexpr double kMmPerPoint = 25.4 / 72;
 
 // Runs a poppler tool; its output, or "" with a test failure when it fails.
 inline std::string RunPoppler(const std::string& commandLine) {
-  std::string output;
-  int status = -1;
-  RunAndCapture(commandLine, "/", output, &status);
-  if (status != 0) {
-    ADD_FAILURE() << commandLine << " failed (" << status << "): " << output;
+  const CapturedRun run = RunAndCapture(commandLine, "/");
+  if (run.ExitStatus != 0) {
+    ADD_FAILURE() << commandLine << " failed (" << run.ExitStatus << "): " << run.Output;
     return "";
   }
-  return output;
+  return run.Output;
 }
 
 // The pages of `pdf` with their words.
