@@ -39,15 +39,17 @@ int CountPlain(const std::string& line, char candidate) {
   return static_cast<int>(std::count(line.begin(), line.end(), candidate));
 }
 
-// `text` with every run of two or more quotes made one quote.
-std::string CollapsedQuotes(std::string_view text) {
-  std::string out;
+// `text` with every run of two or more quotes made one quote: `text` itself when it holds no
+// quote, otherwise the collapsed text built in `scratch`.
+std::string_view CollapsedQuotes(std::string_view text, std::string& scratch) {
+  if (text.find(kQuote) == std::string_view::npos) return text;
+  scratch.clear();
   for (std::size_t quote; (quote = text.find(kQuote)) != std::string_view::npos;) {
-    out.append(text.substr(0, quote + 1));
+    scratch.append(text.substr(0, quote + 1));
     text.remove_prefix(RunEnd(text, quote, kQuote));
   }
-  out.append(text);
-  return out;
+  scratch.append(text);
+  return scratch;
 }
 
 // The position of the closing quote in `rest` (after the opening quote was removed), or npos:
@@ -96,13 +98,19 @@ char DetectDelimiter(const std::string& first, const std::string& second) {
   return delimiter;
 }
 
-std::vector<std::string> SplitCsvLine(std::string_view rest, char delimiter) {
-  std::vector<std::string> fields;
+namespace {
+
+// Hands each field of one line, in order, to `take` as a std::string_view that lives until
+// `take` returns.
+template <class Take>
+void ForEachCsvField(std::string_view rest, char delimiter, Take take) {
+  std::string scratch;
+  const auto field = [&](std::string_view text) { take(CollapsedQuotes(text, scratch)); };
   // Fields are taken from the front while the rest of the line holds a delimiter anywhere.
-  while (delimiter != kNoDelimiter && rest.find(delimiter) != std::string_view::npos) {
+  for (std::size_t next; delimiter != kNoDelimiter &&
+                         (next = rest.find(delimiter)) != std::string_view::npos;) {
     if (rest.front() != kQuote) {
-      const std::size_t next = rest.find(delimiter);
-      fields.push_back(CollapsedQuotes(rest.substr(0, next)));
+      field(rest.substr(0, next));
       rest.remove_prefix(next + 1);
       continue;
     }
@@ -110,11 +118,11 @@ std::vector<std::string> SplitCsvLine(std::string_view rest, char delimiter) {
     const std::size_t closing = FindClosingQuote(quoted);
     if (closing == std::string_view::npos) {
       // An unclosed quote: an empty field; the text up to the delimiter is lost.
-      fields.emplace_back();
-      rest.remove_prefix(rest.find(delimiter) + 1);
+      take(std::string_view());
+      rest.remove_prefix(next + 1);
       continue;
     }
-    fields.push_back(CollapsedQuotes(quoted.substr(0, closing)));
+    field(quoted.substr(0, closing));
     // The text after the closing quote up to the next delimiter is dropped; with no delimiter
     // after it, so is the rest of the line.
     const std::size_t after = quoted.find(delimiter, closing + 1);
@@ -123,16 +131,24 @@ std::vector<std::string> SplitCsvLine(std::string_view rest, char delimiter) {
   if (!rest.empty()) {  // the line's last field
     if (rest.front() == kQuote) rest.remove_prefix(1);
     if (!rest.empty() && rest.back() == kQuote) rest.remove_suffix(1);
-    fields.push_back(CollapsedQuotes(rest));
+    field(rest);
   }
+}
+
+}  // namespace
+
+std::vector<std::string> SplitCsvLine(std::string_view line, char delimiter) {
+  std::vector<std::string> fields;
+  ForEachCsvField(line, delimiter, [&](std::string_view field) { fields.emplace_back(field); });
   return fields;
 }
 
 void LoadCsvLine(StringTable& table, int row, std::string_view line, char delimiter) {
-  std::vector<std::string> fields = SplitCsvLine(line, delimiter);
-  const int count = static_cast<int>(fields.size());
-  if (count > table.ColCount()) table.SetColCount(count);
-  for (int col = 0; col < count; ++col) table.SetCells(col, row, std::move(fields[col]));
+  int col = 0;
+  ForEachCsvField(line, delimiter, [&](std::string_view field) {
+    if (col >= table.ColCount()) table.SetColCount(col + 1);
+    table.SetCells(col++, row, field);
+  });
 }
 
 void LoadFromCsvFile(StringTable& table, const std::string& path) {

@@ -83,6 +83,46 @@ TEST(StringTable, SwapRowsExchangesWholeRows) {
   EXPECT_EQ(table.Cells(1, 2), "1");
 }
 
+TEST(StringTable, ACopyHoldsItsOwnTexts) {
+  StringTable table(3, 3);
+  table.SetCells(0, 1, "kept");
+  table.SetCells(2, 2, std::string(50, 'L'));
+  StringTable copy = table;
+  copy.SetCells(0, 1, "changed");
+  StringTable assigned(1, 1);
+  assigned = table;
+  assigned.SetCells(2, 2, "short");
+  EXPECT_EQ(table.Cells(0, 1), "kept");
+  EXPECT_EQ(table.Cells(2, 2), std::string(50, 'L'));
+  EXPECT_EQ(copy.Cells(2, 2), std::string(50, 'L'));
+  EXPECT_EQ(assigned.Cells(0, 1), "kept");
+  EXPECT_EQ(assigned.RowCount(), 3);
+  EXPECT_EQ(assigned.ColCount(), 3);
+}
+
+// A text read from the table may be written back into it, even into the cell it came from or
+// into a cell that makes its row grow.
+TEST(StringTable, WritesTextsReadFromItself) {
+  const std::string longText(60, 'x');
+  const struct {
+    const char* name;
+    int fromCol, fromRow, toCol, toRow;
+  } cases[] = {
+      {"sameCell", 0, 1, 0, 1},
+      {"growsTheSameRow", 0, 1, 4, 1},
+      {"otherRow", 0, 1, 3, 2},
+  };
+  for (const auto& c : cases) {
+    for (const std::string& text : {std::string("short"), longText}) {
+      StringTable table(5, 3);
+      table.SetCells(c.fromCol, c.fromRow, text);
+      table.SetCells(c.toCol, c.toRow, table.Cells(c.fromCol, c.fromRow));
+      EXPECT_EQ(table.Cells(c.toCol, c.toRow), text) << c.name;
+      EXPECT_EQ(table.Cells(c.fromCol, c.fromRow), text) << c.name;
+    }
+  }
+}
+
 // A reference to a cell stays valid, and keeps its text, through everything that neither
 // writes nor drops that cell. Short texts (held inside the string object) and long ones (held
 // on the heap) both; under AddressSanitizer a dangling reference fails at the read.
