@@ -16,7 +16,6 @@
 #include "app/declination_lookup.h"
 #include "app/dial_position.h"
 #include "app/pointing_table.h"
-#include "base/exceptions.h"
 #include "base/float_text.h"
 #include "gauges/angular_meter.h"
 #include "gauges/jog_meter.h"
@@ -35,9 +34,6 @@ enum CityColumn { kCityName = 0, kCityState = 1, kCityLatitude = 2, kCityLongitu
 // Where the gauges stand before a satellite is shown.
 constexpr double kDialStartPosition = 90.0;
 constexpr double kScaleStartValue = 0.0;
-
-// The pointing table's columns, name to skew.
-constexpr int kPointingColumns = kColSkew + 1;
 
 // A copy: the grid's cell texts change under later writes.
 std::string CellOf(const TTableGrid& grid, int col, int row) { return grid.Cells(col, row); }
@@ -116,10 +112,6 @@ void TForm1::ShowCurrentSatelliteAgain() {
 }
 
 void TForm1::Button1Click() {
-  if (Grid1->ColCount() < kPointingColumns)
-    throw Exception("The satellite table has " + std::to_string(Grid1->ColCount()) +
-                    " columns; it needs " + std::to_string(kPointingColumns) +
-                    " (name, position and the five result columns)");
   const long double latitude = QvNumEdit1->Value();
   const long double longitude = QvNumEdit2->Value();
   const long double altitude = QvNumEdit3->Value();
