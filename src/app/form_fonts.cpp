@@ -8,9 +8,9 @@ namespace zenavo {
 
 bool InstallFormFonts(const QString& wineFontsFolder) {
   static bool tahomaFound = [&] {
-    bool found = false;
-    for (const char* face : {"tahoma.ttf", "tahomabd.ttf"})
-      found = QFontDatabase::addApplicationFont(wineFontsFolder + QLatin1String(face)) >= 0 || found;
+    // Only the regular face: fonts-wine's bold one has Tahoma Bold's widths but regular strokes,
+    // so bold text ("Calcular", the satellite's name) is emboldened from the regular face.
+    const bool found = QFontDatabase::addApplicationFont(wineFontsFolder + "tahoma.ttf") >= 0;
     // Tried in order when a family is not installed; DejaVu Sans comes with every desktop.
     QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("DejaVu Sans")});
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),

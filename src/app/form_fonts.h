@@ -14,8 +14,8 @@ namespace zenavo {
 // Where Debian's fonts-wine puts its faces.
 inline constexpr const char* kWineFontsFolder = "/usr/share/wine/fonts/";
 
-// Registers the faces found in `wineFontsFolder` and the substitutions above, once per
-// process. Returns whether the Tahoma face was found there.
+// Registers fonts-wine's regular Tahoma from `wineFontsFolder` (bold is emboldened from it) and
+// the substitutions above, once per process. Returns whether the Tahoma face was found there.
 bool InstallFormFonts(const QString& wineFontsFolder = QString::fromLatin1(kWineFontsFolder));
 
 }  // namespace zenavo
