@@ -101,7 +101,7 @@ void TTableGrid::SetColumnHeaders(std::vector<std::string> headers) {
   if (Loading() || table_.FixedRows() < 1) return;
   const int count = std::min(static_cast<int>(columnHeaders_.size()), table_.ColCount());
   for (int col = 0; col < count; ++col) table_.SetCells(col, 0, columnHeaders_[col]);
-  RequestRepaint();
+  RepaintAll();
 }
 
 void TTableGrid::TableResized() {
@@ -118,7 +118,7 @@ void TTableGrid::TableResized() {
   if (Loading()) return;
   UpdateScrollBars();
   SetView(topRow_, leftCol_);
-  RequestRepaint();
+  RepaintAll();
 }
 
 void TTableGrid::ResetCurrent() {
@@ -138,7 +138,7 @@ void TTableGrid::SetColWidths(int col, int width) {
   if (col < 0 || col >= table_.ColCount()) throw EListError(col);
   if (!Store(colWidths_[col], std::max(0, width)) || Loading()) return;
   UpdateScrollBars();
-  RequestRepaint();
+  RepaintAll();
 }
 
 int TTableGrid::RowHeights(int row) const {
@@ -149,7 +149,7 @@ void TTableGrid::SetRowHeights(int row, int height) {
   if (row < 0 || row >= table_.RowCount()) throw EListError(row);
   if (!Store(rowHeights_[row], std::max(0, height)) || Loading()) return;
   UpdateScrollBars();
-  RequestRepaint();
+  RepaintAll();
 }
 
 void TTableGrid::SetDefaultColWidth(int width) {
@@ -157,7 +157,7 @@ void TTableGrid::SetDefaultColWidth(int width) {
   colWidths_.assign(table_.ColCount(), defaultColWidth_);
   if (Loading()) return;
   UpdateScrollBars();
-  RequestRepaint();
+  RepaintAll();
 }
 
 void TTableGrid::SetDefaultRowHeight(int height) {
@@ -165,7 +165,7 @@ void TTableGrid::SetDefaultRowHeight(int height) {
   rowHeights_.assign(table_.RowCount(), defaultRowHeight_);
   if (Loading()) return;
   UpdateScrollBars();
-  RequestRepaint();
+  RepaintAll();
 }
 
 void TTableGrid::SetFixedRowHeight(int height) {
@@ -173,7 +173,7 @@ void TTableGrid::SetFixedRowHeight(int height) {
   for (int row = 0; row < table_.FixedRows(); ++row) rowHeights_[row] = fixedRowHeight_;
   if (Loading()) return;
   UpdateScrollBars();
-  RequestRepaint();
+  RepaintAll();
 }
 
 int TTableGrid::HeaderHeight() const {
@@ -279,7 +279,7 @@ void TTableGrid::SetView(int topRow, int leftCol) {
   verticalScrollBar()->setValue(topRow_);
   horizontalScrollBar()->setValue(leftCol_);
   settingView_ = false;
-  if (moved) RequestRepaint();
+  if (moved) RepaintAll();
 }
 
 // Scrolls as little as needed to show `row` whole (as much of it as fits).
@@ -373,7 +373,7 @@ void TTableGrid::SelectAll() {
   anchorRow_ = FirstDataRow();
   row_ = LastRow();
   col_ = table_.ColCount() - 1;
-  RequestRepaint();
+  RepaintAll();
 }
 
 void TTableGrid::InvalidateRows(int first, int last) {
@@ -398,14 +398,14 @@ void TTableGrid::SetCellFont(const QFont& font, TColor color) {
   if (font == cellFont_ && color == cellFontColor_) return;
   cellFont_ = font;
   cellFontColor_ = color;
-  RequestRepaint();
+  RepaintAll();
 }
 
 void TTableGrid::SetFixedFont(const QFont& font, TColor color) {
   if (font == fixedFont_ && color == fixedFontColor_) return;
   fixedFont_ = font;
   fixedFontColor_ = color;
-  RequestRepaint();
+  RepaintAll();
 }
 
 void TTableGrid::SetGridLineWidth(int width) { StoreAndRepaint(gridLineWidth_, std::max(0, width)); }
@@ -419,7 +419,7 @@ void TTableGrid::SetBands(const TBands& bands) {
 
 void TTableGrid::SetSortSettings(const TSortSettings& settings) {
   sortSettings_ = settings;
-  RequestRepaint();
+  RepaintAll();
 }
 
 void TTableGrid::EndUpdate() {

@@ -239,6 +239,10 @@ class TTableGrid : public QAbstractScrollArea, public TPropertyOwner {
   // A key, wheel or pan move to `row` clamped into the data rows; nothing when already there.
   bool MoveToRow(int row, bool extend);
   void SelectAll();
+  // A repaint of the whole grid, unless painting is suspended (EndUpdate repaints then).
+  void RepaintAll() {
+    if (updateCount_ == 0) RequestRepaint();
+  }
   void InvalidateRows(int first, int last);
   void InvalidateSelectionChange(const TGridRect& before);
 

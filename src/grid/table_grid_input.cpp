@@ -408,7 +408,7 @@ void TTableGrid::Zoom(int step) {
   grow(fixedRowHeight_);
   UpdateScrollBars();
   ScrollToShow(row_);
-  RequestRepaint();
+  RepaintAll();
 }
 
 // --- Pan mode --------------------------------------------------------------------------------

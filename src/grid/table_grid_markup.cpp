@@ -19,7 +19,8 @@ QString ShownCellText(std::string_view cell, int maxChars) {
   if (shown.size() <= maxBytes) return CellTextToQString(shown).left(maxChars);
   const QByteArrayView all(shown.data(), static_cast<qsizetype>(shown.size()));
   std::string_view part = shown.substr(0, maxBytes);
-  if (!all.isValidUtf8()) return QString::fromLatin1(part.data(), static_cast<qsizetype>(part.size()));
+  if (!all.isValidUtf8())
+    return QString::fromLatin1(part.data(), static_cast<qsizetype>(part.size())).left(maxChars);
   // Cut before a character's continuation bytes, so the part stays valid UTF-8.
   while (!part.empty() && (static_cast<unsigned char>(shown[part.size()]) & 0xC0) == 0x80)
     part.remove_suffix(1);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "grid/table_grid.h"
 #include "grid/table_grid_markup.h"
@@ -58,6 +59,19 @@ void PaintHeaderBevel(QPainter& painter, const QRect& cell, const QColor& fixedC
   painter.fillRect(zenavo::Box(l, b - 1, r, b), dark);
   painter.fillRect(zenavo::Box(l, t, r, t + 1), kWhite);
   painter.fillRect(zenavo::Box(l, t, l + 1, b - 1), kWhite);
+}
+
+// A line of single pixels from `from` up to but not including `to`, whatever its direction
+// (Qt's flat-capped lines leave out their lower end instead): the outlines of the sort arrow
+// are drawn as one path of such lines, each starting where the last one stopped.
+void DrawLineToExclusive(QPainter& painter, QPoint from, QPoint to, const QColor& color) {
+  const int dx = to.x() - from.x(), dy = to.y() - from.y();
+  const int steps = std::max(std::abs(dx), std::abs(dy));
+  for (int i = 0; i < steps; ++i) {
+    const int x = from.x() + static_cast<int>(std::lround(static_cast<double>(dx) * i / steps));
+    const int y = from.y() + static_cast<int>(std::lround(static_cast<double>(dy) * i / steps));
+    painter.fillRect(QRect(x, y, 1, 1), color);
+  }
 }
 
 void DrawFormattedText(QPainter& painter, const QRect& box, const QString& text, const QFont& font,
@@ -242,12 +256,10 @@ void TTableGrid::PaintSortIndicator(QPainter& painter, const Look& look, int col
     const QPoint a = up ? QPoint(x - 4, y + 4) : QPoint(x + 4, y - 4);
     const QPoint b = up ? QPoint(x + 4, y + 4) : QPoint(x, y + 4);
     const QPoint c = up ? QPoint(x, y - 4) : QPoint(x - 4, y - 4);
-    painter.setPen(LinePen(kWhite));
-    DrawPixelLine(painter, a, b);
-    if (up) DrawPixelLine(painter, b, c);
-    painter.setPen(LinePen(kHeaderLineGrey));
-    if (!up) DrawPixelLine(painter, b, c);
-    DrawPixelLine(painter, c, up ? a : QPoint(x + 4, y - 4));
+    const QPoint d = up ? a : QPoint(x + 4, y - 4);
+    DrawLineToExclusive(painter, a, b, kWhite);
+    DrawLineToExclusive(painter, b, c, up ? kWhite : kHeaderLineGrey);
+    DrawLineToExclusive(painter, c, d, kHeaderLineGrey);
   } else {
     // A filled triangle with the column's 1-based place in the list.
     const bool descending = sortIndex_.Descending(position);
