@@ -99,7 +99,8 @@ void BM_Calcular_EndToEnd(benchmark::State& state) {
   state.counters["rows"] = form.Grid1->RowCount() - 1;
 }
 
-#define MEDIAN ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true)
+#define MEDIAN \
+  ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true)
 BENCHMARK(BM_StartUpToFirstFrame_EmptyQWidget) MEDIAN->Iterations(10);
 BENCHMARK(BM_StartUpToFirstFrame_MainWindow) MEDIAN->Iterations(10);
 BENCHMARK(BM_Calcular_MagcAlone) MEDIAN;

@@ -6,7 +6,6 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QPrintDialog>
-#include <QTabWidget>
 
 #include <exception>
 #include <optional>
@@ -29,7 +28,13 @@ namespace zenavo {
 namespace {
 
 // City table columns.
-enum CityColumn { kCityName = 0, kCityState = 1, kCityLatitude = 2, kCityLongitude = 3, kCityAltitude = 4 };
+enum CityColumn {
+  kCityName = 0,
+  kCityState = 1,
+  kCityLatitude = 2,   // degrees, north positive
+  kCityLongitude = 3,  // degrees, east positive
+  kCityAltitude = 4,   // metres
+};
 
 // Where the gauges stand before a satellite is shown.
 constexpr double kDialStartPosition = 90.0;
@@ -116,7 +121,8 @@ void TForm1::Button1Click() {
   const long double longitude = QvNumEdit2->Value();
   const long double altitude = QvNumEdit3->Value();
   // Let the pressed button repaint before the window blocks on the calculator. Clicks and keys
-  // wait: a city chosen now would change the site after it was read above.
+  // wait until this command is done: a city click or a second "Calcular" queued behind this
+  // one would otherwise run inside it, and the site read above would overwrite its results.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   if (const std::optional<long double> declination =
           LookUpDeclination(dataFolder_, latitude, longitude))

@@ -117,7 +117,8 @@ class TForm1 : public QWidget {
   void ShowCurrentSatelliteAgain();
   // Needles at 90, the scale at 0, Label9 empty.
   void ResetSatelliteDisplay();
-  // ComputePointingTable on Grid1's cells; rows done before a failure keep their results.
+  // ComputePointingTable on Grid1's cells (rows done before a failure keep their results),
+  // then the dials follow the satellite they show, also when the loop stopped part way.
   void ComputePointingGrid(long double latitude, long double longitude, long double altitude);
 
   std::string dataFolder_;

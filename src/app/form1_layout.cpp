@@ -64,7 +64,8 @@ QLabel* NewLabel(QWidget* page, const char* name, const QString& text, QPoint at
 
 // A compass mark: Verdana 27 pixels, red on black, above the dial it sits on.
 QLabel* NewCompassMark(QWidget* page, const char* name, const char* text, QRect geometry) {
-  QLabel* label = NewLabel(page, name, QString::fromLatin1(text), geometry.topLeft(), geometry.size());
+  QLabel* label =
+      NewLabel(page, name, QString::fromLatin1(text), geometry.topLeft(), geometry.size());
   label->setFont(PixelFont("Verdana", 27));
   Paint(*label, clRed, clBlack);
   return label;
@@ -95,7 +96,8 @@ void TForm1::CreateWidgets() {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QString::fromLatin1(kForm1Caption));
   setFont(PixelFont("MS Sans Serif", 11));
-  setBackgroundRole(QPalette::Button);  // the button-face colour, read from the palette when painted
+  // The button-face colour, read from the palette when painted.
+  setBackgroundRole(QPalette::Button);
   setAutoFillBackground(true);
   move(kFormPosition);
   resize(kClientSize);

@@ -134,5 +134,23 @@ TEST_F(FormDials, ANewCalculationCarriesTheDialsAlong) {
   EXPECT_EQ(Shown(), kStart);
 }
 
+TEST_F(FormTest, TheDialsFollowTheRowsDoneBeforeACalculationStops) {
+  folder_.Write("satelite.csv",
+                "Satelite,Posição\nStar One C4,-70.0\nQuebrado,abc\n");
+  CopyFromBin(folder_, {"municipios.csv"});
+  CopyFromBin(folder_, kCalculatorFiles);
+  Open();
+  const std::vector<std::string> stopped{"'abc' is not a valid floating point value"};
+  for (const char* city : {"São Paulo", "Manaus"}) {
+    SCOPED_TRACE(city);
+    ClickRow(*Form().Grid2, FindRow(*Form().Grid2, city, city[0] == 'M' ? "AM" : "SP"));
+    Click(Form().Button1);
+    EXPECT_EQ(TakeErrors(), stopped);
+    if (Form().Label9->text().isEmpty()) ClickRow(*Form().Grid1, 1, kColAzimuth);
+    const double azimuth = static_cast<double>(StrToFloat(Cell(kColAzimuth, 1)));
+    EXPECT_EQ(Form().AngularMeter1->Position(), azimuth) << "the dial shows this city's row";
+  }
+}
+
 }  // namespace
 }  // namespace zenavo::testing
