@@ -254,7 +254,8 @@ class TTableGrid : public QAbstractScrollArea, public TPropertyOwner {
   void DragTo(QPoint point);
   int SizingColumnAt(QPoint point) const;
   void StartSizing(int col, QPoint point);
-  void FinishSizing(QPoint point);
+  // Ends sizing at a release; true when the pointer moved since the press (a resize).
+  bool FinishSizing(QPoint point);
   QRect SizingLineRect() const;
   // The column a header double-click at `point` auto-sizes, or -1; `nearEdge` tells whether
   // the point lies within 4 pixels of a header cell edge.

@@ -196,13 +196,13 @@ void TTableGrid::mouseMoveEvent(QMouseEvent* event) {
 void TTableGrid::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPoint point = event->position().toPoint();
-  const bool endsSizing = mode_ == Mode::Sizing;
-  if (endsSizing) FinishSizing(point);
+  // The end of a resize is no click; a press on a boundary released unmoved is.
+  const bool endsResize = mode_ == Mode::Sizing && FinishSizing(point);
   if (mode_ == Mode::Selecting) EndModes();
   const bool wasPressed = std::exchange(pressed_, false);
   const bool edgeDoubleClick = std::exchange(edgeDoubleClick_, false);
   int col = -1;
-  if (wasPressed && !endsSizing && !edgeDoubleClick && ReleaseSorts(point, col))
+  if (wasPressed && !endsResize && !edgeDoubleClick && ReleaseSorts(point, col))
     SortByClick(col, event->modifiers() & Qt::ShiftModifier);
 }
 
@@ -280,13 +280,15 @@ QRect TTableGrid::SizingLineRect() const {
   return QRect(sizingX_, 0, 1, std::min(bottom, viewport()->height()));
 }
 
-void TTableGrid::FinishSizing(QPoint point) {
+bool TTableGrid::FinishSizing(QPoint point) {
   const int col = sizingCol_;
+  const bool moved = point.x() != pressPoint_.x();
   EndModes();
   // A release beyond the grid's right edge cancels.
-  if (col >= table_.ColCount() || viewport()->mapTo(this, point).x() >= width()) return;
+  if (col >= table_.ColCount() || viewport()->mapTo(this, point).x() >= width()) return moved;
   const int newWidth = point.x() + sizingOffset_ - ColLeft(col);
   if (newWidth > 1) SetColWidths(col, newWidth);
+  return moved;
 }
 
 int TTableGrid::AutoSizeColumnAt(QPoint point, bool& nearEdge) const {
