@@ -1,16 +1,19 @@
-// Zenavo: start-up. Reads the locale into the format settings and opens the main window.
+// Zenavo: start-up. The application, the locale's number and date formats, Qt's dialog texts in
+// the user's language, the window's fonts, then the main window until it is closed.
 #include <QLocale>
-#include <QMainWindow>
 
 #include "app/application.h"
+#include "app/form1.h"
+#include "app/form_fonts.h"
 #include "app/locale_format.h"
+#include "app/translations.h"
 
 int main(int argc, char* argv[]) {
   zenavo::TApplication application(argc, argv);
   zenavo::SetFormatSettings(zenavo::FormatSettingsFromLocale(QLocale::system()));
-  QMainWindow window;
-  window.setWindowTitle(QStringLiteral("Zenavo v. 0.5 beta"));
-  window.resize(800, 600);
-  window.show();
+  zenavo::InstallQtTranslations(application, QLocale::system());
+  zenavo::InstallFormFonts();
+  zenavo::TForm1 form;
+  form.show();
   return application.exec();
 }

@@ -1,0 +1,128 @@
+// TForm1: the main window. The dial area (two compass dials, the elevation scale and their
+// marks) above the city table and the satellite (pointing) table, the site panel with the
+// three numeric boxes and "Calcular", and the "Imprimir" and "Gravar" commands. The widgets
+// keep the names and the pixel positions the window was designed with (96 dots per inch).
+#pragma once
+
+#include <QWidget>
+
+#include <string>
+
+#include "base/text_file.h"
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+
+namespace zenavo {
+
+class TAngularMeter;
+class TJogMeter;
+class TQvNumEdit;
+class TTableGrid;
+
+// The window's caption.
+inline constexpr const char* kForm1Caption = "Zenavo v. 0.5 beta";
+
+class TForm1 : public QWidget {
+ public:
+  // Builds every widget with its stored settings, then runs FormCreate; an error escaping
+  // FormCreate is shown in the error box and the window opens all the same. `dataFolder`
+  // (ending with '/') holds the data files and the calculator magc.
+  explicit TForm1(std::string dataFolder = ExecutableFolder(), QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // The folder of the data files and of magc, ending with '/'.
+  const std::string& DataFolder() const { return dataFolder_; }
+  // The site's magnetic declination in degrees, east positive: 0 until the first "Calcular".
+  long double MagneticDeclination() const { return magneticDeclination_; }
+
+  // The event handlers. An error they raise reaches the user in the error box; the handler's
+  // remaining steps are skipped.
+  // Loads the two tables: the plain pair in a point locale, otherwise (or when the probe or a
+  // plain file fails) the _vg pair.
+  void FormCreate();
+  // A city row chosen: its latitude, longitude and altitude go into the three boxes and its
+  // city and state into Label4 and Label21 (all three cells parsed before anything changes).
+  void Grid2SelectCell(int col, int row, bool& canSelect);
+  // A satellite row chosen: its azimuth, magnetic azimuth and elevation go to the dials and
+  // the scale, its name to Label9; a row without results changes nothing.
+  void Grid1SelectCell(int col, int row, bool& canSelect);
+  // "Calcular": the site from the boxes, the declination from magc, the pointing table.
+  void Button1Click();
+  // "Imprimir": the print dialog, then the pointing table on the printer chosen.
+  void Button2Click();
+  // "Gravar": the save dialog, then the pointing table as an HTML file.
+  void Button3Click();
+
+  // The widgets, owned by the window; named as the window names them.
+  QTabWidget* PageControl1 = nullptr;
+  QWidget* TabSheet1 = nullptr;
+  TAngularMeter* AngularMeter1 = nullptr;
+  TAngularMeter* AngularMeter2 = nullptr;
+  TJogMeter* JogMeter2 = nullptr;
+  TTableGrid* Grid1 = nullptr;
+  TTableGrid* Grid2 = nullptr;
+  QFrame* Bevel1 = nullptr;
+  TQvNumEdit* QvNumEdit1 = nullptr;
+  TQvNumEdit* QvNumEdit2 = nullptr;
+  TQvNumEdit* QvNumEdit3 = nullptr;
+  QPushButton* Button1 = nullptr;
+  QPushButton* Button2 = nullptr;
+  QPushButton* Button3 = nullptr;
+  // Site panel.
+  QLabel* Label1 = nullptr;   // "Latitude"
+  QLabel* Label2 = nullptr;   // "Longitude"
+  QLabel* Label3 = nullptr;   // "Local : "
+  QLabel* Label4 = nullptr;   // the chosen city
+  QLabel* Label7 = nullptr;   // "Altitude"
+  QLabel* Label21 = nullptr;  // the chosen city's state
+  // Dial area: compass marks, the elevation caption and the satellite shown.
+  QLabel* Label5 = nullptr;   // "N", left dial
+  QLabel* Label6 = nullptr;   // "N", right dial
+  QLabel* Label8 = nullptr;   // "Elevação"
+  QLabel* Label9 = nullptr;   // the satellite shown on the dials
+  QLabel* Label10 = nullptr;  // "W", left dial
+  QLabel* Label11 = nullptr;  // "E", right dial
+  QLabel* Label12 = nullptr;  // "S", left dial
+  QLabel* Label13 = nullptr;  // "S", right dial
+  QLabel* Label17 = nullptr;  // "NW", left dial
+  QLabel* Label18 = nullptr;  // "NE", left dial
+  QLabel* Label19 = nullptr;  // "NE", right dial
+  QLabel* Label20 = nullptr;  // "NW", right dial
+  // Below the buttons.
+  QLabel* Label14 = nullptr;  // empty
+  QLabel* Label15 = nullptr;  // "Label15"
+  QLabel* Label16 = nullptr;  // the contact line
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  // The layout: every widget at its place with its settings (form1_layout.cpp).
+  void CreateWidgets();
+  void CreateDialArea();
+  void CreateTables();
+  void CreateSitePanel();
+  void CreateCommands();
+  void ConnectHandlers();
+  void SetFocusOrder();
+
+  // The selected satellite's results on the dials, the scale and Label9; false (nothing
+  // changed) when the row has no results.
+  bool ShowSatellite(int row);
+  // After "Calcular": the dials follow the new results of the satellite they showed, or go
+  // back to their start when that row has none now.
+  void ShowCurrentSatelliteAgain();
+  // Needles at 90, the scale at 0, Label9 empty.
+  void ResetSatelliteDisplay();
+  // ComputePointingTable on Grid1's cells (rows done before a failure keep their results),
+  // then the dials follow the satellite they show, also when the loop stopped part way.
+  void ComputePointingGrid(long double latitude, long double longitude, long double altitude);
+
+  std::string dataFolder_;
+  long double magneticDeclination_ = 0;
+};
+
+}  // namespace zenavo

@@ -1,0 +1,143 @@
+// "Gravar" and "Imprimir": the standard dialog first, then the pointing table as an HTML file
+// or on the printer chosen; cancelling either dialog changes nothing.
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "form1_fixture.h"
+#include "grid/table_printer.h"
+#include "support/pdf_reader.h"
+
+namespace zenavo::testing {
+namespace {
+
+class FormCommands : public FormTest {
+ protected:
+  void SetUp() override {
+    OpenWithEverything();
+    ClickRow(*Form().Grid2, FindRow(*Form().Grid2, "São Paulo", "SP"));
+    Click(Form().Button1);
+    ASSERT_TRUE(TakeErrors().empty());
+  }
+  void TearDown() override {
+    CurrentPrinter().setOutputFileName(QString());
+    CurrentPrinter().setOutputFormat(QPrinter::NativeFormat);
+  }
+
+  // Answers the save dialog: the output folder, then `name` typed and Enter; cancelled when
+  // `name` is null.
+  void ExpectSaveDialog(const char* name) {
+    ExpectDialog([this, name](QWidget* widget) {
+      auto* dialog = qobject_cast<QFileDialog*>(widget);
+      if (!dialog) {
+        ADD_FAILURE() << "not a file dialog: " << widget->metaObject()->className();
+        widget->close();
+        return;
+      }
+      EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+      EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
+      EXPECT_EQ(dialog->nameFilters(), QStringList{"Arquivo htm (*.htm)"});
+      EXPECT_EQ(dialog->defaultSuffix(), "htm");
+      if (!name) {
+        dialog->reject();
+        return;
+      }
+      dialog->setDirectory(QString::fromStdString(output_.Path()));
+      auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      if (!edit) {
+        ADD_FAILURE() << "no file name box";
+        dialog->reject();
+        return;
+      }
+      edit->setFocus();
+      QTest::keyClicks(edit, QString::fromLatin1(name));
+      QTest::keyClick(edit, Qt::Key_Return);
+    });
+  }
+
+  // The satellite table as the grid itself writes it.
+  std::string TableAsHtml() {
+    const std::string path = output_.Path() + "reference.html";
+    Form().Grid1->ExportHtmlFile(path);
+    const std::string html = output_.Read("reference.html");
+    std::filesystem::remove(path);
+    return html;
+  }
+
+  TempFolder output_;
+};
+
+TEST_F(FormCommands, GravarWritesTheSatelliteTableUnderTheNameTyped) {
+  struct Case {
+    const char* typed;
+    const char* file;
+  };
+  const Case cases[] = {{"tabela", "tabela.htm"}, {"pontos.htm", "pontos.htm"}};
+  const std::string html = TableAsHtml();
+  ASSERT_NE(html.find("Star One C4"), std::string::npos);
+  for (const Case& c : cases) {
+    ExpectSaveDialog(c.typed);
+    Click(Form().Button3);
+    EXPECT_TRUE(TakeErrors().empty());
+    EXPECT_EQ(output_.Read(c.file), html) << c.typed;
+  }
+}
+
+TEST_F(FormCommands, GravarReplacesAnExistingFileWithoutAsking) {
+  output_.Write("antiga.htm", "old contents");
+  ExpectSaveDialog("antiga.htm");
+  Click(Form().Button3);  // a question would be an unexpected dialog
+  EXPECT_EQ(output_.Read("antiga.htm"), TableAsHtml());
+}
+
+TEST_F(FormCommands, CancellingGravarWritesNothing) {
+  ExpectSaveDialog(nullptr);
+  Click(Form().Button3);
+  EXPECT_TRUE(std::filesystem::is_empty(output_.Path()));
+}
+
+// Answers the print dialog: confirmed (the current printer writes a PDF file) or cancelled.
+void ExpectPrintDialog(bool confirm) {
+  ExpectDialog([confirm](QWidget* widget) {
+    auto* dialog = qobject_cast<QPrintDialog*>(widget);
+    if (!dialog) {
+      ADD_FAILURE() << "not a print dialog: " << widget->metaObject()->className();
+      widget->close();
+      return;
+    }
+    EXPECT_EQ(dialog->printer(), &CurrentPrinter());
+    EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintToFile));
+    EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintSelection));
+    EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintPageRange));
+    // Confirmed as it stands: the printer keeps the PDF file the test gave it.
+    dialog->done(confirm ? QDialog::Accepted : QDialog::Rejected);
+  });
+}
+
+TEST_F(FormCommands, ImprimirPrintsTheSatelliteTableOnThePrinterChosen) {
+  const std::string pdf = output_.Path() + "impresso.pdf";
+  CurrentPrinter().setOutputFormat(QPrinter::PdfFormat);
+  CurrentPrinter().setOutputFileName(QString::fromStdString(pdf));
+  ExpectPrintDialog(true);
+  Click(Form().Button2);
+  EXPECT_TRUE(TakeErrors().empty());
+  const std::vector<PdfPage> pages = ReadPdfPages(pdf);
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_NE(pages[0].Find("Satelite"), nullptr);
+  EXPECT_NE(pages[0].Find("C4"), nullptr);
+  EXPECT_NE(pages[0].Find(Cell(2, FindRow(*Form().Grid1, "Star One C4", "-70.0"))), nullptr);
+  EXPECT_NE(pages[0].Find("15/03/2026"), nullptr) << "the date of the fixed clock";
+}
+
+TEST_F(FormCommands, CancellingImprimirPrintsNothing) {
+  const std::string pdf = output_.Path() + "impresso.pdf";
+  CurrentPrinter().setOutputFormat(QPrinter::PdfFormat);
+  CurrentPrinter().setOutputFileName(QString::fromStdString(pdf));
+  ExpectPrintDialog(false);
+  Click(Form().Button2);
+  EXPECT_FALSE(output_.Exists("impresso.pdf"));
+}
+
+}  // namespace
+}  // namespace zenavo::testing
