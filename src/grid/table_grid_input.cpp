@@ -78,7 +78,7 @@ void TTableGrid::timerEvent(QTimerEvent* event) {
 // --- Keyboard --------------------------------------------------------------------------------
 
 void TTableGrid::keyPressEvent(QKeyEvent* event) {
-  EndModes();  // a key ends pan mode and is then handled as usual
+  if (mode_ == Mode::Panning) EndModes();  // a key ends pan mode and is then handled as usual
   event->accept();  // keys without an effect go no further either
   const bool ctrl = event->modifiers() & Qt::ControlModifier;
   const bool extend = (event->modifiers() & Qt::ShiftModifier) && (options_ & goRangeSelect);

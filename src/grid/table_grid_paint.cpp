@@ -94,23 +94,24 @@ void DrawFormattedText(QPainter& painter, const QRect& box, const QString& text,
 }
 
 // Draws a cell's text in `box`, clipped to it: one line, left and top aligned, tabs expanded,
-// "&" as it stands. Returns the width of the shown text.
-int DrawCellText(QPainter& painter, const QRect& box, std::string_view cell, bool enableHtml,
-                 const QFont& font, const QColor& color) {
-  if (cell.empty() || box.width() <= 0 || box.height() <= 0) return 0;
+// "&" as it stands. Gives the width of the shown text in `width` when asked.
+void DrawCellText(QPainter& painter, const QRect& box, std::string_view cell, bool enableHtml,
+                  const QFont& font, const QColor& color, int* width = nullptr) {
+  if (cell.empty() || box.width() <= 0 || box.height() <= 0) return;
   constexpr int kFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextExpandTabs;
+  QString text;
   if (ClassifyCellText(cell, enableHtml) == CellTextKind::Formatted) {
     // Markup takes characters that do not show: allow for it.
-    const QString text = ShownCellText(cell, 4 * box.width() + 256);
+    text = ShownCellText(cell, 4 * box.width() + 256);
     DrawFormattedText(painter, box, text, font, color);
-    return QFontMetrics(font).size(kFlags, text).width();
+  } else {
+    // Every character that shows takes at least one pixel.
+    text = ShownCellText(cell, box.width() + 32);
+    painter.setFont(font);
+    painter.setPen(color);
+    painter.drawText(box, kFlags, text);
   }
-  // Every character that shows takes at least one pixel.
-  const QString text = ShownCellText(cell, box.width() + 32);
-  painter.setFont(font);
-  painter.setPen(color);
-  painter.drawText(box, kFlags, text);
-  return QFontMetrics(font).size(kFlags, text).width();
+  if (width) *width = QFontMetrics(font).size(kFlags, text).width();
 }
 
 }  // namespace
@@ -231,8 +232,9 @@ void TTableGrid::PaintCell(QPainter& painter, const Look& look, int col, int row
                           col == sortSettings_.Column;
   const int right = content.left() + content.width() - 2 - (sortColumn ? kIndicatorRoom : 0);
   const QRect box = zenavo::Box(content.left() + 2, content.top() + 2, right, content.top() + content.height());
-  const int textWidth = DrawCellText(painter, box, table_.Cells(col, row), enableHtml_,
-                                     header ? look.fixedFont : look.cellFont, textColor);
+  int textWidth = 0;
+  DrawCellText(painter, box, table_.Cells(col, row), enableHtml_,
+               header ? look.fixedFont : look.cellFont, textColor, header ? &textWidth : nullptr);
   if (header) {
     PaintSortIndicator(painter, look, col, content, textWidth);
     // 7. The bevel, last.

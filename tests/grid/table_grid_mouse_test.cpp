@@ -106,6 +106,16 @@ TEST_F(MouseTest, DraggingInGrid2MovesTheAnchorAndDraggingInGrid1DoesNot) {
   }
 }
 
+TEST_F(MouseTest, AKeyPressedWhileDraggingDoesNotEndTheDrag) {
+  UseCityGrid();
+  PressButton(InCell(0, 2));
+  QTest::keyPress(grid_, Qt::Key_Shift);
+  DragTo(InCell(0, 4));
+  QTest::keyRelease(grid_, Qt::Key_Shift);
+  ReleaseButton(InCell(0, 4));
+  EXPECT_EQ(SelectedRows(), std::make_pair(2, 4));
+}
+
 TEST_F(MouseTest, DraggingBelowTheViewScrollsUntilReleaseOrFocusLoss) {
   UseCityGrid();
   for (bool byFocusLoss : {false, true}) {

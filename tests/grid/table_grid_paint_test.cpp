@@ -72,6 +72,23 @@ TEST_F(TableGridTest, DataRowsShowBandsSelectionAndSilverLines) {
   EXPECT_NE(Palette(QPalette::ToolTipBase), Palette(QPalette::Base));
 }
 
+TEST_F(TableGridTest, PaintsSharplyAtTwiceThePixelRatio) {
+  UsePointingGrid();
+  grid_->SetRow(3);
+  QImage picture(Viewport()->size() * 2, QImage::Format_RGB32);
+  picture.setDevicePixelRatio(2);
+  Viewport()->render(&picture);
+  // Every logical pixel is 2 x 2 device pixels, with nothing blended at the edges.
+  for (int row = 0; row < 19; ++row)
+    for (int dy : {0, 1}) EXPECT_EQ(picture.pixelColor(2 * 189, 2 * (1 + row) + dy), Grey(kGradientRows[row])) << "content row " << row;
+  for (int dy : {0, 1}) {
+    EXPECT_EQ(picture.pixelColor(2 * 100, 2 * 62 + dy), QColor(192, 192, 192));  // row 2's line
+    EXPECT_EQ(picture.pixelColor(2 * 128 + dy, 0), Grey(255));                    // bevel top
+  }
+  EXPECT_EQ(picture.pixelColor(2 * 100, 2 * 62 - 1), Palette(QPalette::Base));
+  EXPECT_EQ(picture.pixelColor(2 * 100, 2 * 63), Palette(QPalette::Highlight));
+}
+
 TEST_F(TableGridTest, TheFirstDataRowIsSelectedAtStartUpWithoutAnEvent) {
   for (auto configure : {ConfigurePointingGrid, ConfigureCityGrid}) {
     TTableGrid grid(&window_);
