@@ -1,53 +1,15 @@
 #include "app/application.h"
 
-#include <QFileInfo>
-#include <QMessageBox>
-
-#include <exception>
+#include "ui/error_report.h"
 
 namespace zenavo {
-
-namespace {
-std::function<void(const std::string&)>& ErrorHandler() {
-  static std::function<void(const std::string&)> handler;
-  return handler;
-}
-
-void ShowInMessageBox(const std::string& message) {
-  // The caption is the executable's name without its extension.
-  const QString caption = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-  QMessageBox::critical(QApplication::activeWindow(), caption,
-                        QString::fromStdString(ErrorBoxText(message)), QMessageBox::Ok);
-}
-}  // namespace
-
-std::string ErrorBoxText(const std::string& message) {
-  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";
-  return message;
-}
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
-  try {
-    return QApplication::notify(receiver, event);
-  } catch (const std::exception& error) {
-    ShowError(error.what());
-  } catch (...) {
-    ShowError("Unknown error");
-  }
-  return false;
-}
-
-void TApplication::SetErrorHandler(std::function<void(const std::string&)> handler) {
-  ErrorHandler() = std::move(handler);
-}
-
-void TApplication::ShowError(const std::string& message) {
-  if (ErrorHandler())
-    ErrorHandler()(message);
-  else
-    ShowInMessageBox(message);
+  bool handled = false;
+  ShowingErrors([&] { handled = QApplication::notify(receiver, event); });
+  return handled;
 }
 
 }  // namespace zenavo

@@ -11,7 +11,7 @@
 #include <optional>
 #include <utility>
 
-#include "app/application.h"
+#include "ui/error_report.h"
 #include "app/declination_lookup.h"
 #include "app/dial_position.h"
 #include "app/pointing_table.h"
@@ -54,11 +54,7 @@ TForm1::TForm1(std::string dataFolder, QWidget* parent)
     : QWidget(parent), dataFolder_(std::move(dataFolder)) {
   if (!dataFolder_.empty() && dataFolder_.back() != '/') dataFolder_ += '/';
   CreateWidgets();
-  try {
-    FormCreate();
-  } catch (const std::exception& error) {
-    TApplication::ShowError(error.what());
-  }
+  ShowingErrors([this] { FormCreate(); });
 }
 
 TForm1::~TForm1() = default;

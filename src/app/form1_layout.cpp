@@ -7,7 +7,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-#include "app/application.h"
+#include "ui/error_report.h"
 #include "app/form1.h"
 #include "app/form_gauges.h"
 #include "gauges/angular_meter.h"
@@ -212,13 +212,8 @@ void TForm1::ConnectHandlers() {
   };
   // A click's handler shows its own error: nothing is thrown through Qt's signal machinery.
   const auto connect = [this](QPushButton* button, void (TForm1::*handler)()) {
-    QObject::connect(button, &QPushButton::clicked, this, [this, handler] {
-      try {
-        (this->*handler)();
-      } catch (const std::exception& error) {
-        TApplication::ShowError(error.what());
-      }
-    });
+    QObject::connect(button, &QPushButton::clicked, this,
+                     [this, handler] { ShowingErrors([this, handler] { (this->*handler)(); }); });
   };
   connect(Button1, &TForm1::Button1Click);
   connect(Button2, &TForm1::Button2Click);

@@ -191,6 +191,10 @@ class TTableGrid : public QAbstractScrollArea, public TPropertyOwner {
   void EndUpdate();
 
  protected:
+  // Every event of the grid and of its viewport enters here: an error a handler throws (an
+  // OnSelectCell that fails, say) is shown and the event taken, never thrown on into Qt.
+  bool event(QEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;

@@ -12,6 +12,7 @@
 #include "grid/table_grid.h"
 #include "grid/table_grid_markup.h"
 #include "grid/table_sort.h"
+#include "ui/error_report.h"
 
 namespace zenavo {
 
@@ -32,6 +33,24 @@ constexpr int kEdgeDistance = 4;
 constexpr int kAutoSizeChars = 4096;
 
 }  // namespace
+
+// --- Event entry points ----------------------------------------------------------------------
+
+bool TTableGrid::event(QEvent* event) {
+  bool handled = false;
+  if (ShowingErrors([&] { handled = QAbstractScrollArea::event(event); })) return handled;
+  EndModes();  // no drag or pan goes on behind the error box
+  event->accept();
+  return true;
+}
+
+bool TTableGrid::viewportEvent(QEvent* event) {
+  bool handled = false;
+  if (ShowingErrors([&] { handled = QAbstractScrollArea::viewportEvent(event); })) return handled;
+  EndModes();
+  event->accept();
+  return true;
+}
 
 // --- Modes -----------------------------------------------------------------------------------
 

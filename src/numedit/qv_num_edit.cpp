@@ -12,6 +12,7 @@
 
 #include "base/format_settings.h"
 #include "numedit/beep.h"
+#include "ui/error_report.h"
 
 namespace zenavo {
 
@@ -222,6 +223,13 @@ void TQvNumEdit::RegroupThousands() {
   setCursorPosition(position);
 }
 
+bool TQvNumEdit::event(QEvent* event) {
+  bool handled = false;
+  if (ShowingErrors([&] { handled = QLineEdit::event(event); })) return handled;
+  event->accept();
+  return true;
+}
+
 void TQvNumEdit::keyPressEvent(QKeyEvent* event) {
   if (event == QKeySequence::Copy) return Copy();
   if (event == QKeySequence::Cut) return Cut();
@@ -314,10 +322,14 @@ void TQvNumEdit::mouseReleaseEvent(QMouseEvent* event) {
 void TQvNumEdit::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
   const bool selection = hasSelectedText();
-  menu.addAction(QStringLiteral("Recortar"), this, [this] { Cut(); })
+  // The menu's own event loop runs the commands: their errors are shown here.
+  const auto command = [this](void (TQvNumEdit::*run)()) {
+    return [this, run] { ShowingErrors([this, run] { (this->*run)(); }); };
+  };
+  menu.addAction(QStringLiteral("Recortar"), this, command(&TQvNumEdit::Cut))
       ->setEnabled(selection && !isReadOnly());
-  menu.addAction(QStringLiteral("Copiar"), this, [this] { Copy(); })->setEnabled(selection);
-  menu.addAction(QStringLiteral("Colar"), this, [this] { Paste(); })->setEnabled(!isReadOnly());
+  menu.addAction(QStringLiteral("Copiar"), this, command(&TQvNumEdit::Copy))->setEnabled(selection);
+  menu.addAction(QStringLiteral("Colar"), this, command(&TQvNumEdit::Paste))->setEnabled(!isReadOnly());
   menu.addSeparator();
   menu.addAction(QStringLiteral("Selecionar tudo"), this, [this] { selectAll(); });
   menu.exec(event->globalPos());

@@ -63,6 +63,9 @@ class TQvNumEdit : public QLineEdit {
   NumEditState State() const;
 
  protected:
+  // Every event enters here: an error a handler throws (text that is not a number when the box
+  // is left) is shown and the event taken, never thrown on into Qt.
+  bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;

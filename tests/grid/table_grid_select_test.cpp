@@ -1,5 +1,6 @@
 // The current row, the selection and the view: the cell-move step, keys, and changes of the
 // table under the current row.
+#include <QKeyEvent>
 #include <gtest/gtest.h>
 
 #include "base/exceptions.h"
@@ -152,6 +153,13 @@ TEST_F(TableGridTest, AnErrorFromOnSelectCellIsShownOnceAndChangesNothing) {
   Press(Qt::Key_Down);
   EXPECT_EQ(TakeErrors(), std::vector<std::string>{"'' is not a valid floating point value"});
   EXPECT_EQ(grid_->Row(), 1);
+  Click(InCell(0, 5));
+  EXPECT_EQ(TakeErrors(), std::vector<std::string>{"'' is not a valid floating point value"});
+  EXPECT_EQ(grid_->Row(), 1);
+  // The grid itself shows it: nothing is thrown on into the code that delivered the event.
+  QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+  EXPECT_TRUE(static_cast<QObject*>(grid_)->event(&down));
+  EXPECT_EQ(TakeErrors(), std::vector<std::string>{"'' is not a valid floating point value"});
 }
 
 TEST_F(TableGridTest, LoweringRowCountClampsTheCurrentRowWithoutAnEvent) {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFocusEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -162,6 +163,10 @@ TEST_F(NumEditTest, LeavingWithTextThatIsNoNumberShowsTheConversionError) {
   other_->setFocus();
   EXPECT_EQ(TakeErrors(), std::vector<std::string>{"'1E' is not a valid floating point value"});
   EXPECT_EQ(Text(), "1E");  // the text stays as typed
+  // The box shows it itself: nothing is thrown on into the code that delivered the event.
+  QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+  EXPECT_TRUE(static_cast<QObject*>(edit_)->event(&out));
+  EXPECT_EQ(TakeErrors(), std::vector<std::string>{"'1E' is not a valid floating point value"});
 }
 
 TEST_F(NumEditTest, AMouseClickIntoTheBoxSelectsEverything) {

@@ -15,6 +15,7 @@
 #include <iostream>
 
 #include "app/application.h"
+#include "ui/error_report.h"
 #include "numedit/beep.h"
 #include "support/widget_test_support.h"
 
@@ -120,7 +121,7 @@ bool SavePictureToLookAt(const QImage& picture, const std::string& name) {
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   zenavo::TApplication application(argc, argv);
-  zenavo::TApplication::SetErrorHandler(
+  zenavo::SetErrorHandler(
       [](const std::string& message) { zenavo::testing::Seen().errors.push_back(message); });
   zenavo::SetBeepHandler([] { ++zenavo::testing::Seen().beeps; });
   ::testing::InitGoogleTest(&argc, argv);

@@ -9,6 +9,7 @@
 #include <QProcess>
 
 #include "app/application.h"
+#include "ui/error_report.h"
 #include "numedit/beep.h"
 #include "support/widget_test_support.h"
 
@@ -39,7 +40,7 @@ TEST(WidgetTestRunner, AnUnexpectedDialogFailsAndIsClosed) {
 }
 
 TEST(WidgetTestRunner, ErrorsAndBeepsAreTakenOnce) {
-  TApplication::ShowError("one");
+  ShowError("one");
   SystemBeep();
   SystemBeep();
   EXPECT_EQ(TakeErrors(), std::vector<std::string>{"one"});
@@ -49,7 +50,7 @@ TEST(WidgetTestRunner, ErrorsAndBeepsAreTakenOnce) {
 }
 
 // Run only by the test below, in a process of their own: each must fail.
-TEST(WidgetTestRunnerLeftovers, DISABLED_AnUnreadErrorBox) { TApplication::ShowError("x"); }
+TEST(WidgetTestRunnerLeftovers, DISABLED_AnUnreadErrorBox) { ShowError("x"); }
 TEST(WidgetTestRunnerLeftovers, DISABLED_AnUnheardBeep) { SystemBeep(); }
 TEST(WidgetTestRunnerLeftovers, DISABLED_AHandlerForADialogThatNeverOpens) {
   ExpectDialog([](QWidget* dialog) { dialog->close(); });
