@@ -153,7 +153,7 @@ bool SetPermissions(int fd, const struct stat* old) {
 
 // A regular file, new or existing: a temporary file beside it, renamed over it when whole.
 void ReplaceRegularFile(const std::string& path, const std::string& name, struct stat* old,
-                        std::string_view bytes) {
+                        std::string_view bytes, Durability durability) {
   if (old) {
     // Only a file we may write is replaced; opening it for writing (no truncation) asks the
     // system exactly that, permissions, read-only mounts and the like included.
@@ -168,7 +168,8 @@ void ReplaceRegularFile(const std::string& path, const std::string& name, struct
 
   int error = SetPermissions(fd.Get(), old) ? 0 : errno;
   if (error == 0) error = WriteAll(fd.Get(), bytes);
-  if (error == 0 && ::fsync(fd.Get()) != 0) error = errno;
+  if (error == 0 && durability == Durability::kFlushToDisk && ::fsync(fd.Get()) != 0)
+    error = errno;
   if (error == 0 && fd.Close() != 0) error = errno;
   if (error == 0 && ::rename(temporary.c_str(), name.c_str()) != 0) error = errno;
   if (error != 0) CannotWrite(path, error);
@@ -177,14 +178,15 @@ void ReplaceRegularFile(const std::string& path, const std::string& name, struct
 
 }  // namespace
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+void WriteFileAtomically(const std::string& path, std::string_view bytes, Durability durability) {
   if (path.empty()) CannotCreate(path, ENOENT);
   Target target = ResolveLinks(path);
   if (target.status && !S_ISREG(target.status->st_mode)) {
     WriteInPlace(path, target.name, bytes);
     return;
   }
-  ReplaceRegularFile(path, target.name, target.status ? &*target.status : nullptr, bytes);
+  ReplaceRegularFile(path, target.name, target.status ? &*target.status : nullptr, bytes,
+                     durability);
 }
 
 }  // namespace zenavo

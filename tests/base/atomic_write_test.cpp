@@ -73,12 +73,15 @@ TEST(WriteFileAtomically, WritesTheFileTheNameLeadsTo) {
        },
        "out", {"out", "out.tmp" + std::to_string(::getpid()), "victim"}},
   };
+  // Flushed to disk or not, a file is written the same way.
+  for (const Durability durability : {Durability::kFlushToDisk, Durability::kReadersOnly})
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
+    SCOPED_TRACE(durability == Durability::kFlushToDisk ? "flushed" : "not flushed");
     TempFolder folder;
     c.setUp(folder);
     const bool outWasLink = S_ISLNK(StatusOf(folder.Path() + "out").st_mode);
-    WriteFileAtomically(folder.Path() + "out", "new\r\n");
+    WriteFileAtomically(folder.Path() + "out", "new\r\n", durability);
     EXPECT_EQ(folder.Read(c.written), "new\r\n");
     EXPECT_EQ(S_ISLNK(StatusOf(folder.Path() + "out").st_mode), outWasLink);
     EXPECT_EQ(NamesIn(folder.Path()), c.names);

@@ -240,7 +240,7 @@ int RunMagc(const std::vector<std::string>& args, const std::string& coefficient
     return 3;
   }
   try {
-    zenavo::WriteFileAtomically(request->OutputFile, result);
+    zenavo::WriteFileAtomically(request->OutputFile, result, zenavo::Durability::kReadersOnly);
   } catch (const zenavo::AtomicWriteError& e) {
     err << "magc: " << e.what() << "\n";
     return 3;

@@ -44,7 +44,9 @@ std::string HelpText();
 
 // The whole program: parse, load the model from `coefficientPath`, compute, write. Returns
 // the exit status (0 success, 1 bad arguments, 2 coefficient file, 3 output not written, with
-// the reason on `err`). A result file is written with zenavo::WriteFileAtomically.
+// the reason on `err`). A result file is written with zenavo::WriteFileAtomically, not flushed
+// to disk: like a shell's "> file", it is there for its reader at once (the window reads it
+// back within milliseconds), and the flush cost more than the whole computation.
 int RunMagc(const std::vector<std::string>& args, const std::string& coefficientPath,
             std::ostream& out, std::ostream& err);
 
