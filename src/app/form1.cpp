@@ -27,15 +27,6 @@ namespace zenavo {
 
 namespace {
 
-// City table columns.
-enum CityColumn {
-  kCityName = 0,
-  kCityState = 1,
-  kCityLatitude = 2,   // degrees, north positive
-  kCityLongitude = 3,  // degrees, east positive
-  kCityAltitude = 4,   // metres
-};
-
 // Where the gauges stand before a satellite is shown.
 constexpr double kDialStartPosition = 90.0;
 constexpr double kScaleStartValue = 0.0;

@@ -22,6 +22,15 @@ class TJogMeter;
 class TQvNumEdit;
 class TTableGrid;
 
+// The columns of the city table (Grid2).
+enum CityColumn {
+  kCityName = 0,
+  kCityState = 1,
+  kCityLatitude = 2,   // degrees, north positive
+  kCityLongitude = 3,  // degrees, east positive
+  kCityAltitude = 4,   // metres
+};
+
 // The window's caption.
 inline constexpr const char* kForm1Caption = "Zenavo v. 0.5 beta";
 

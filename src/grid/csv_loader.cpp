@@ -143,6 +143,28 @@ std::vector<std::string> SplitCsvLine(std::string_view line, char delimiter) {
   return fields;
 }
 
+std::string FormatCsvLine(const std::vector<std::string>& fields, char delimiter) {
+  std::string line;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i > 0) line += delimiter;
+    const std::string& field = fields[i];
+    const bool quoted = field.find_first_of(std::string{delimiter, kQuote, '\r', '\n'}) !=
+                            std::string::npos ||
+                        (!field.empty() && (field.front() == ' ' || field.back() == ' '));
+    if (!quoted) {
+      line += field;
+      continue;
+    }
+    line += kQuote;
+    for (const char c : field) {
+      if (c == kQuote) line += kQuote;
+      line += c;
+    }
+    line += kQuote;
+  }
+  return line;
+}
+
 void LoadCsvLine(StringTable& table, int row, std::string_view line, char delimiter) {
   int col = 0;
   ForEachCsvField(line, delimiter, [&](std::string_view field) {

@@ -20,6 +20,13 @@ char DetectDelimiter(const std::string& first, const std::string& second);
 // The fields of one line under the loader's quote rules (an empty line has none).
 std::vector<std::string> SplitCsvLine(std::string_view line, char delimiter);
 
+// One line of fields joined by `delimiter`, for writing: a field holding the delimiter, a
+// quote, a line break or a blank at either end is quoted, its quotes doubled, so SplitCsvLine
+// gives the fields back up to the last one that is not empty (the cells of the others stay
+// empty anyway). A field with a run of quotes comes back with one (the loader's rule); one with
+// a line break only from a reader that keeps quoted line breaks (the loader reads by line).
+std::string FormatCsvLine(const std::vector<std::string>& fields, char delimiter);
+
 // Writes the fields of `line` into row `row` from column 0, growing ColCount as needed (it is
 // never lowered). Fields follow the quote rules of the loader; an empty line writes nothing.
 void LoadCsvLine(StringTable& table, int row, std::string_view line, char delimiter);

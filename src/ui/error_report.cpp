@@ -4,11 +4,13 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include <utility>
+
 namespace zenavo {
 
 namespace {
-std::function<void(const std::string&)>& ErrorHandler() {
-  static std::function<void(const std::string&)> handler;
+ErrorHandler& CurrentHandler() {
+  static ErrorHandler handler;
   return handler;
 }
 
@@ -25,13 +27,13 @@ std::string ErrorBoxText(const std::string& message) {
   return message;
 }
 
-void SetErrorHandler(std::function<void(const std::string&)> handler) {
-  ErrorHandler() = std::move(handler);
+ErrorHandler SetErrorHandler(ErrorHandler handler) {
+  return std::exchange(CurrentHandler(), std::move(handler));
 }
 
 void ShowError(const std::string& message) {
-  if (ErrorHandler())
-    ErrorHandler()(message);
+  if (CurrentHandler())
+    CurrentHandler()(message);
   else
     ShowInMessageBox(message);
 }

@@ -13,10 +13,13 @@ namespace zenavo {
 // after "." (so messages ending in "!" or ")" get none).
 std::string ErrorBoxText(const std::string& message);
 
+using ErrorHandler = std::function<void(const std::string& message)>;
+
 // Shows an error message. The default is a critical message box captioned with the
-// executable's name; tests replace it to record the messages instead.
+// executable's name; tests replace it to record the messages instead, and the command line
+// to write them to the standard error. SetErrorHandler returns the handler it replaces.
 void ShowError(const std::string& message);
-void SetErrorHandler(std::function<void(const std::string& message)> handler);
+ErrorHandler SetErrorHandler(ErrorHandler handler);
 
 // Runs `handler`; an exception it throws is shown and false is returned, so the rest of the
 // handler is skipped and the program goes on.

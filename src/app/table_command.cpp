@@ -1,0 +1,147 @@
+#include "app/table_command.h"
+
+#include <QString>
+
+#include <exception>
+
+#include <optional>
+#include <ostream>
+#include <utility>
+
+#include "app/form1.h"
+#include "base/exceptions.h"
+#include "base/float_text.h"
+#include "base/format_settings.h"
+#include "grid/csv_loader.h"
+#include "grid/table_grid.h"
+#include "numedit/qv_num_edit.h"
+#include "ui/cell_text.h"
+#include "ui/error_report.h"
+
+namespace zenavo {
+
+namespace {
+
+constexpr int kUsageError = 1;
+constexpr int kShownError = 2;
+
+// The site as the command line gives it: a city of the city table, or three numbers.
+struct TableRequest {
+  QString city, state;  // state empty: any state
+  std::string latitude, longitude, altitude;
+};
+
+std::optional<TableRequest> ParseRequest(const std::vector<std::string>& args) {
+  TableRequest request;
+  if (args.size() == 2 && args[0] == "--cidade" && !args[1].empty()) {
+    const QString name = QString::fromUtf8(args[1]).trimmed();
+    const qsizetype slash = name.lastIndexOf('/');
+    request.city = slash < 0 ? name : name.left(slash).trimmed();
+    if (slash >= 0) request.state = name.mid(slash + 1).trimmed();
+    return request;
+  }
+  if (args.size() == 3 && !args[0].starts_with("--")) {
+    request.latitude = args[0], request.longitude = args[1], request.altitude = args[2];
+    return request;
+  }
+  return std::nullopt;
+}
+
+// The city table's rows holding the city (and state, when given), case aside.
+std::vector<int> CityRows(const TTableGrid& cities, const TableRequest& request) {
+  std::vector<int> rows;
+  const auto same = [](const std::string& cell, const QString& text) {
+    return CellTextToQString(cell).trimmed().compare(text, Qt::CaseInsensitive) == 0;
+  };
+  for (int row = cities.FixedRows(); row < cities.RowCount(); ++row)
+    if (same(cities.Cells(kCityName, row), request.city) &&
+        (request.state.isEmpty() || same(cities.Cells(kCityState, row), request.state)))
+      rows.push_back(row);
+  return rows;
+}
+
+// A typed value, checked against its box's range as leaving the box would.
+void TypeIntoBox(TQvNumEdit& box, const std::string& text, const char* what) {
+  const long double value = StrToFloat(text);
+  if ((box.MinValue() != 0 || box.MaxValue() != 0) &&
+      (value < box.MinValue() || value > box.MaxValue()))
+    throw Exception(std::string(what) + " fora do intervalo de " +
+                    FloatToStr(box.MinValue()) + " a " + FloatToStr(box.MaxValue()) + ": " + text);
+  box.SetValue(value);
+}
+
+void WriteTable(const TTableGrid& table, std::ostream& out) {
+  const char delimiter = CurrentFormatSettings().DecimalSeparator == ',' ? ';' : ',';
+  for (int row = 0; row < table.RowCount(); ++row) {
+    std::vector<std::string> fields;
+    for (int col = 0; col < table.ColCount(); ++col)
+      fields.push_back(CellTextToQString(table.Cells(col, row)).toStdString());
+    out << FormatCsvLine(fields, delimiter) << '\n';
+  }
+  out.flush();
+}
+
+}  // namespace
+
+std::string TableCommandUsage() {
+  return "Uso: zenavo --tabela LATITUDE LONGITUDE ALTITUDE\n"
+         "     zenavo --tabela --cidade NOME[/UF]\n"
+         "Escreve na saída padrão, em CSV, a tabela de apontamento dos satélites para o local:\n"
+         "latitude e longitude em graus (norte e leste positivos), altitude em metros, números\n"
+         "com o separador decimal do idioma do sistema. Sem janela nem tela.\n";
+}
+
+int RunTableCommand(const std::vector<std::string>& args, const std::string& dataFolder,
+                    std::ostream& out, std::ostream& err) {
+  const std::optional<TableRequest> request = ParseRequest(args);
+  if (!request) {
+    err << TableCommandUsage();
+    return kUsageError;
+  }
+  // What the window would show in its error box goes to the standard error instead.
+  std::vector<std::string> errors;
+  struct HandlerBack {
+    ErrorHandler previous;
+    ~HandlerBack() { SetErrorHandler(std::move(previous)); }
+  } handlerBack{SetErrorHandler([&errors](const std::string& message) { errors.push_back(message); })};
+  const auto failed = [&errors, &err] {
+    for (const std::string& message : errors) err << "zenavo: " << ErrorBoxText(message) << '\n';
+    return !errors.empty();
+  };
+  TForm1 form(dataFolder);  // loads both tables, as at start-up
+  if (failed()) return kShownError;
+
+  if (!request->city.isEmpty()) {
+    const std::vector<int> rows = CityRows(*form.Grid2, *request);
+    if (rows.size() != 1) {
+      err << "zenavo: "
+          << (rows.empty() ? "cidade não encontrada: "
+                           : "há cidades com esse nome em mais de um estado; escreva NOME/UF: ")
+          << request->city.toStdString() << '\n';
+      return kUsageError;
+    }
+    // As a click on the city's row: its site goes into the three boxes.
+    ShowingErrors([&] {
+      bool canSelect = true;
+      form.Grid2SelectCell(kCityName, rows.front(), canSelect);
+    });
+    if (failed()) return kShownError;
+  } else {
+    try {
+      TypeIntoBox(*form.QvNumEdit1, request->latitude, "latitude");
+      TypeIntoBox(*form.QvNumEdit2, request->longitude, "longitude");
+      TypeIntoBox(*form.QvNumEdit3, request->altitude, "altitude");
+    } catch (const std::exception& error) {
+      err << "zenavo: " << ErrorBoxText(error.what()) << '\n';
+      return kUsageError;
+    }
+  }
+  ShowingErrors([&] { form.Button1Click(); });
+  if (failed()) return kShownError;
+  WriteTable(*form.Grid1, out);
+  if (out) return 0;
+  err << "zenavo: cannot write the standard output\n";
+  return kShownError;
+}
+
+}  // namespace zenavo

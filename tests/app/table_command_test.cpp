@@ -1,0 +1,119 @@
+// "zenavo --tabela": the table the command writes is the table the window shows for the same
+// site, in the locale's notation, and every failure is a message and an exit status.
+#include "app/table_command.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/form1_fixture.h"
+#include "grid/csv_loader.h"
+#include "support/widget_test_support.h"
+
+namespace zenavo::testing {
+namespace {
+
+struct CommandRun {
+  int status;
+  std::string out, err;
+};
+
+class TableCommand : public FormTest {
+ protected:
+  CommandRun Run(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = RunTableCommand(args, folder_.Path(), out, err);
+    return {status, out.str(), err.str()};
+  }
+
+  // The rows of the command's output, split by `delimiter` as the loader splits them.
+  static std::vector<std::vector<std::string>> Rows(const std::string& csv, char delimiter) {
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream lines(csv);
+    for (std::string line; std::getline(lines, line);) rows.push_back(SplitCsvLine(line, delimiter));
+    return rows;
+  }
+
+  // Grid1 as the window shows it now, without the empty cells at the end of each row.
+  std::vector<std::vector<std::string>> WindowRows() {
+    std::vector<std::vector<std::string>> rows;
+    for (int row = 0; row < Form().Grid1->RowCount(); ++row) {
+      std::vector<std::string> cells;
+      for (int col = 0; col < Form().Grid1->ColCount(); ++col) cells.push_back(Cell(col, row));
+      while (!cells.empty() && cells.back().empty()) cells.pop_back();
+      rows.push_back(cells);
+    }
+    return rows;
+  }
+};
+
+TEST_F(TableCommand, WritesTheTableTheWindowShowsForTheSameSite) {
+  const struct {
+    const char* name;
+    bool commaLocale;
+    std::vector<std::string> args;
+  } cases[] = {
+      {"city", false, {"--cidade", "São Paulo/SP"}},
+      {"cityAnyCaseAndState", false, {"--cidade", "são paulo"}},
+      {"typedSite", false, {"-23.56739", "-46.57038", "784"}},
+      {"typedSiteCommaLocale", true, {"-23,56739", "-46,57038", "784"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScopedFormatSettings locale(c.commaLocale ? CommaFormatSettings() : PointFormatSettings());
+    OpenWithEverything();
+    ClickRow(*Form().Grid2, FindRow(*Form().Grid2, "São Paulo", "SP"));
+    Click(Form().Button1);
+    ASSERT_TRUE(TakeErrors().empty());
+
+    const CommandRun run = Run(c.args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const std::vector<std::vector<std::string>> rows = Rows(run.out, c.commaLocale ? ';' : ',');
+    EXPECT_EQ(rows, WindowRows());
+    ASSERT_EQ(rows.size(), 55u);  // the caption row and 54 satellites
+    EXPECT_EQ(rows[0][0], "Satelite");
+    EXPECT_EQ(rows[1].size(), 7u) << "no results";
+    EXPECT_TRUE(TakeErrors().empty()) << "the command's errors never reach the error box";
+    form_.reset();
+  }
+}
+
+TEST_F(TableCommand, EveryFailureIsAMessageAndAStatus) {
+  const struct {
+    const char* name;
+    std::vector<std::string> remove;  // files taken out of the program's folder first
+    std::vector<std::string> args;
+    int status;
+    std::string err;  // what the standard error starts with
+  } cases[] = {
+      {"noSite", {}, {}, 1, "Uso: zenavo --tabela"},
+      {"twoNumbers", {}, {"-23", "-46"}, 1, "Uso: zenavo --tabela"},
+      {"cityWithoutName", {}, {"--cidade", ""}, 1, "Uso: zenavo --tabela"},
+      {"unknownOption", {}, {"--cidade", "Rio", "x"}, 1, "Uso: zenavo --tabela"},
+      {"unknownCity", {}, {"--cidade", "Atlântida"}, 1, "zenavo: cidade não encontrada: Atlântida"},
+      {"cityInTwoStates", {}, {"--cidade", "Santa Luzia"}, 1, "zenavo: há cidades com esse nome"},
+      {"notANumber", {}, {"-23", "abc", "0"}, 1, "zenavo: 'abc' is not a valid floating point value."},
+      {"commaInAPointLocale", {}, {"-23,5", "-46", "0"}, 1, "zenavo: '-23,5' is not a valid"},
+      {"dataFilesMissing", kDataFiles, {"-23", "-46", "0"}, 2, "zenavo: Cannot open file "},
+      {"calculatorMissing", {"magc"}, {"-23", "-46", "0"}, 2,
+       "zenavo: Could not execute command line!\n"},
+      {"modelMissing", {"WMM2025.COF"}, {"-23", "-46", "0"}, 2, "zenavo: Cannot open file "},
+  };
+  CopyFromBin(folder_, kDataFiles);
+  CopyFromBin(folder_, kCalculatorFiles);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CopyFromBin(folder_, kDataFiles);
+    CopyFromBin(folder_, kCalculatorFiles);
+    for (const std::string& name : c.remove) std::filesystem::remove(folder_.Path() + name);
+    const CommandRun run = Run(c.args);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.substr(0, c.err.size()), c.err) << run.err;
+    EXPECT_TRUE(TakeErrors().empty()) << "the command's errors never reach the error box";
+  }
+}
+
+}  // namespace
+}  // namespace zenavo::testing
