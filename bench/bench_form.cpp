@@ -14,6 +14,7 @@
 #include <cstring>
 #include <string>
 
+#include "qt_benchmarks.h"
 #include "app/declination_lookup.h"
 #include "app/form1.h"
 #include "app/form_fonts.h"
@@ -112,9 +113,5 @@ int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   if (argc == 3 && std::strcmp(argv[1], "--first-frame") == 0)
     return OpenAndExitAtFirstFrame(argc, argv, std::strcmp(argv[2], "form") == 0);
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return RunQtBenchmarks(argc, argv);
 }

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 
+#include "qt_benchmarks.h"
 #include "app/form_gauges.h"
 
 namespace {
@@ -42,11 +43,4 @@ BENCHMARK(BM_DialFullRebuild) REPEATED;
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunQtBenchmarks(argc, argv); }

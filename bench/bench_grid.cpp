@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "qt_benchmarks.h"
 #include "base/format_settings.h"
 #include "grid/grid_configurations.h"
 #include "grid/table_grid.h"
@@ -201,11 +202,4 @@ BENCHMARK(BM_PageDownScrollAreaBaseline) REPEATED;
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunQtBenchmarks(argc, argv); }

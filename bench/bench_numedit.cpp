@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 
+#include "qt_benchmarks.h"
 #include "base/format_settings.h"
 #include "numedit/beep.h"
 #include "numedit/qv_num_edit.h"
@@ -74,11 +75,6 @@ BENCHMARK(BM_PasteWholeNumber) REPEATED;
 }  // namespace
 
 int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication application(argc, argv);
   zenavo::SetBeepHandler([] { ++beeps; });
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return RunQtBenchmarks(argc, argv);
 }

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "qt_benchmarks.h"
 #include "base/clock.h"
 #include "grid/csv_loader.h"
 #include "grid/print_layout.h"
@@ -135,11 +136,4 @@ BENCHMARK(BM_PrintSatelliteTableToPdf) REPEATED;
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunQtBenchmarks(argc, argv); }
