@@ -18,6 +18,10 @@
 #include "app/translations.h"
 
 int main(int argc, char* argv[]) {
+  // Answered before Qt starts: they need no display.
+  const std::string first = argc > 1 ? argv[1] : "";
+  if (first == "--help" || first == "-h") return std::cout << zenavo::TableCommandUsage(), 0;
+  if (first == "--version") return std::cout << "zenavo 0.5.0\n", 0;
   const bool tableCommand = argc > 1 && std::strcmp(argv[1], zenavo::kTableOption) == 0;
   // Taken before Qt reads its own options out of argv.
   const std::vector<std::string> tableArgs(argv + std::min(argc, 2), argv + argc);

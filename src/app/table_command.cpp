@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <exception>
+#include <limits>
 
 #include <optional>
 #include <ostream>
@@ -47,26 +48,39 @@ std::optional<TableRequest> ParseRequest(const std::vector<std::string>& args) {
   return std::nullopt;
 }
 
-// The city table's rows holding the city (and state, when given), case aside.
+// `text` without its accents, for comparing names typed on a keyboard without them.
+QString WithoutAccents(const QString& text) {
+  QString plain;
+  for (const QChar c : text.normalized(QString::NormalizationForm_D))
+    if (c.category() != QChar::Mark_NonSpacing) plain += c;
+  return plain;
+}
+
+// The city table's rows holding the city (and state, when given), case aside; when no name
+// matches as written, the rows whose names match without accents ("sao paulo").
 std::vector<int> CityRows(const TTableGrid& cities, const TableRequest& request) {
-  std::vector<int> rows;
-  const auto same = [](const std::string& cell, const QString& text) {
-    return CellTextToQString(cell).trimmed().compare(text, Qt::CaseInsensitive) == 0;
+  const auto matching = [&](auto fold) {
+    std::vector<int> rows;
+    const auto same = [&](const std::string& cell, const QString& text) {
+      return fold(CellTextToQString(cell).trimmed()).compare(fold(text), Qt::CaseInsensitive) == 0;
+    };
+    for (int row = cities.FixedRows(); row < cities.RowCount(); ++row)
+      if (same(cities.Cells(kCityName, row), request.city) &&
+          (request.state.isEmpty() || same(cities.Cells(kCityState, row), request.state)))
+        rows.push_back(row);
+    return rows;
   };
-  for (int row = cities.FixedRows(); row < cities.RowCount(); ++row)
-    if (same(cities.Cells(kCityName, row), request.city) &&
-        (request.state.isEmpty() || same(cities.Cells(kCityState, row), request.state)))
-      rows.push_back(row);
+  std::vector<int> rows = matching([](const QString& text) { return text; });
+  if (rows.empty()) rows = matching(WithoutAccents);
   return rows;
 }
 
-// A typed value, checked against its box's range as leaving the box would.
-void TypeIntoBox(TQvNumEdit& box, const std::string& text, const char* what) {
+// A typed value within -limit..limit (latitude and longitude where the magnetic model answers).
+void TypeIntoBox(TQvNumEdit& box, const std::string& text, const char* what, long double limit) {
   const long double value = StrToFloat(text);
-  if ((box.MinValue() != 0 || box.MaxValue() != 0) &&
-      (value < box.MinValue() || value > box.MaxValue()))
-    throw Exception(std::string(what) + " fora do intervalo de " +
-                    FloatToStr(box.MinValue()) + " a " + FloatToStr(box.MaxValue()) + ": " + text);
+  if (!(value >= -limit && value <= limit))
+    throw Exception(std::string(what) + " fora do intervalo de " + FloatToStr(-limit) + " a " +
+                    FloatToStr(limit) + ": " + text);
   box.SetValue(value);
 }
 
@@ -88,7 +102,8 @@ std::string TableCommandUsage() {
          "     zenavo --tabela --cidade NOME[/UF]\n"
          "Escreve na saída padrão, em CSV, a tabela de apontamento dos satélites para o local:\n"
          "latitude e longitude em graus (norte e leste positivos), altitude em metros, números\n"
-         "com o separador decimal do idioma do sistema. Sem janela nem tela.\n";
+         "com o separador decimal do idioma do sistema. Sem janela nem tela.\n"
+         "Sem opções, zenavo abre a janela; zenavo --version mostra a versão.\n";
 }
 
 int RunTableCommand(const std::vector<std::string>& args, const std::string& dataFolder,
@@ -110,6 +125,11 @@ int RunTableCommand(const std::vector<std::string>& args, const std::string& dat
   };
   TForm1 form(dataFolder);  // loads both tables, as at start-up
   if (failed()) return kShownError;
+  // The file's first line is the caption row: a file of one line or none holds no satellite.
+  if (form.Grid1->RowCount() < 2) {
+    err << "zenavo: a tabela de satélites está vazia\n";
+    return kShownError;
+  }
 
   if (!request->city.isEmpty()) {
     const std::vector<int> rows = CityRows(*form.Grid2, *request);
@@ -128,9 +148,10 @@ int RunTableCommand(const std::vector<std::string>& args, const std::string& dat
     if (failed()) return kShownError;
   } else {
     try {
-      TypeIntoBox(*form.QvNumEdit1, request->latitude, "latitude");
-      TypeIntoBox(*form.QvNumEdit2, request->longitude, "longitude");
-      TypeIntoBox(*form.QvNumEdit3, request->altitude, "altitude");
+      TypeIntoBox(*form.QvNumEdit1, request->latitude, "latitude", 90);
+      TypeIntoBox(*form.QvNumEdit2, request->longitude, "longitude", 360);
+      TypeIntoBox(*form.QvNumEdit3, request->altitude, "altitude",
+                  std::numeric_limits<long double>::infinity());
     } catch (const std::exception& error) {
       err << "zenavo: " << ErrorBoxText(error.what()) << '\n';
       return kUsageError;

@@ -55,6 +55,7 @@ TEST_F(TableCommand, WritesTheTableTheWindowShowsForTheSameSite) {
   } cases[] = {
       {"city", false, {"--cidade", "São Paulo/SP"}},
       {"cityAnyCaseAndState", false, {"--cidade", "são paulo"}},
+      {"cityWithoutAccents", false, {"--cidade", "Sao Paulo/sp"}},
       {"typedSite", false, {"-23.56739", "-46.57038", "784"}},
       {"typedSiteCommaLocale", true, {"-23,56739", "-46,57038", "784"}},
   };
@@ -95,13 +96,15 @@ TEST_F(TableCommand, EveryFailureIsAMessageAndAStatus) {
       {"cityInTwoStates", {}, {"--cidade", "Santa Luzia"}, 1, "zenavo: há cidades com esse nome"},
       {"notANumber", {}, {"-23", "abc", "0"}, 1, "zenavo: 'abc' is not a valid floating point value."},
       {"commaInAPointLocale", {}, {"-23,5", "-46", "0"}, 1, "zenavo: '-23,5' is not a valid"},
+      {"latitudeBeyondAPole", {}, {"95", "-46", "0"}, 1,
+       "zenavo: latitude fora do intervalo de -90 a 90: 95.\n"},
+      {"longitudeBeyondATurn", {}, {"-23", "361", "0"}, 1,
+       "zenavo: longitude fora do intervalo de -360 a 360: 361.\n"},
       {"dataFilesMissing", kDataFiles, {"-23", "-46", "0"}, 2, "zenavo: Cannot open file "},
       {"calculatorMissing", {"magc"}, {"-23", "-46", "0"}, 2,
        "zenavo: Could not execute command line!\n"},
       {"modelMissing", {"WMM2025.COF"}, {"-23", "-46", "0"}, 2, "zenavo: Cannot open file "},
   };
-  CopyFromBin(folder_, kDataFiles);
-  CopyFromBin(folder_, kCalculatorFiles);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     CopyFromBin(folder_, kDataFiles);
@@ -113,6 +116,16 @@ TEST_F(TableCommand, EveryFailureIsAMessageAndAStatus) {
     EXPECT_EQ(run.err.substr(0, c.err.size()), c.err) << run.err;
     EXPECT_TRUE(TakeErrors().empty()) << "the command's errors never reach the error box";
   }
+}
+
+TEST_F(TableCommand, ASatelliteFileWithoutRowsIsNoTable) {
+  CopyFromBin(folder_, kDataFiles);
+  CopyFromBin(folder_, kCalculatorFiles);
+  folder_.Write("satelite.csv", "");
+  const CommandRun run = Run({"-23", "-46", "0"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "zenavo: a tabela de satélites está vazia\n");
 }
 
 }  // namespace

@@ -65,6 +65,8 @@ check_table() {
 }
 
 check_table "installed /usr/bin/zenavo" /usr/bin/zenavo
+as_user /usr/bin/zenavo --help | grep -q "^Uso: zenavo --tabela" && pass "--help without a display" ||
+  fail "--help without a display"
 places=$(mktemp -d)
 chmod 755 "$places"
 mkdir -p "$places/links" "$places/Área de trabalho/instalação nova"
