@@ -115,10 +115,11 @@ int RunTableCommand(const std::vector<std::string>& args, const std::string& dat
   }
   // What the window would show in its error box goes to the standard error instead.
   std::vector<std::string> errors;
+  const auto collect = [&errors](const std::string& message) { errors.push_back(message); };
   struct HandlerBack {
     ErrorHandler previous;
     ~HandlerBack() { SetErrorHandler(std::move(previous)); }
-  } handlerBack{SetErrorHandler([&errors](const std::string& message) { errors.push_back(message); })};
+  } handlerBack{SetErrorHandler(collect)};
   const auto failed = [&errors, &err] {
     for (const std::string& message : errors) err << "zenavo: " << ErrorBoxText(message) << '\n';
     return !errors.empty();
@@ -161,7 +162,7 @@ int RunTableCommand(const std::vector<std::string>& args, const std::string& dat
   if (failed()) return kShownError;
   WriteTable(*form.Grid1, out);
   if (out) return 0;
-  err << "zenavo: cannot write the standard output\n";
+  err << "zenavo: não foi possível escrever na saída padrão\n";
   return kShownError;
 }
 

@@ -30,7 +30,8 @@ class TableCommand : public FormTest {
   static std::vector<std::vector<std::string>> Rows(const std::string& csv, char delimiter) {
     std::vector<std::vector<std::string>> rows;
     std::istringstream lines(csv);
-    for (std::string line; std::getline(lines, line);) rows.push_back(SplitCsvLine(line, delimiter));
+    for (std::string line; std::getline(lines, line);)
+      rows.push_back(SplitCsvLine(line, delimiter));
     return rows;
   }
 
@@ -94,7 +95,8 @@ TEST_F(TableCommand, EveryFailureIsAMessageAndAStatus) {
       {"unknownOption", {}, {"--cidade", "Rio", "x"}, 1, "Uso: zenavo --tabela"},
       {"unknownCity", {}, {"--cidade", "Atlântida"}, 1, "zenavo: cidade não encontrada: Atlântida"},
       {"cityInTwoStates", {}, {"--cidade", "Santa Luzia"}, 1, "zenavo: há cidades com esse nome"},
-      {"notANumber", {}, {"-23", "abc", "0"}, 1, "zenavo: 'abc' is not a valid floating point value."},
+      {"notANumber", {}, {"-23", "abc", "0"}, 1,
+       "zenavo: 'abc' is not a valid floating point value."},
       {"commaInAPointLocale", {}, {"-23,5", "-46", "0"}, 1, "zenavo: '-23,5' is not a valid"},
       {"latitudeBeyondAPole", {}, {"95", "-46", "0"}, 1,
        "zenavo: latitude fora do intervalo de -90 a 90: 95.\n"},
