@@ -14,7 +14,6 @@
 #include <cstring>
 #include <string>
 
-#include "qt_benchmarks.h"
 #include "app/declination_lookup.h"
 #include "app/form1.h"
 #include "app/form_fonts.h"
@@ -26,6 +25,7 @@
 #include "grid/table_grid.h"
 #include "numedit/qv_num_edit.h"
 #include "support/temp_folder.h"
+#include "qt_benchmarks.h"
 
 namespace {
 

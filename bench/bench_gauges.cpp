@@ -7,8 +7,8 @@
 
 #include <cstdlib>
 
-#include "qt_benchmarks.h"
 #include "app/form_gauges.h"
+#include "qt_benchmarks.h"
 
 namespace {
 

@@ -17,11 +17,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "qt_benchmarks.h"
 #include "base/format_settings.h"
 #include "grid/grid_configurations.h"
 #include "grid/table_grid.h"
 #include "grid/table_sort.h"
+#include "qt_benchmarks.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 
 #include <cstdlib>
 
-#include "qt_benchmarks.h"
 #include "base/format_settings.h"
 #include "numedit/beep.h"
 #include "numedit/qv_num_edit.h"
+#include "qt_benchmarks.h"
 
 namespace {
 

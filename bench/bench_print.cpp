@@ -11,11 +11,11 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "qt_benchmarks.h"
 #include "base/clock.h"
 #include "grid/csv_loader.h"
 #include "grid/print_layout.h"
 #include "grid/table_printer.h"
+#include "qt_benchmarks.h"
 
 namespace {
 

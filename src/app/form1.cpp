@@ -11,7 +11,6 @@
 #include <optional>
 #include <utility>
 
-#include "ui/error_report.h"
 #include "app/declination_lookup.h"
 #include "app/dial_position.h"
 #include "app/pointing_table.h"
@@ -22,6 +21,7 @@
 #include "grid/table_printer.h"
 #include "numedit/qv_num_edit.h"
 #include "ui/cell_text.h"
+#include "ui/error_report.h"
 
 namespace zenavo {
 

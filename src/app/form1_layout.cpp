@@ -7,7 +7,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-#include "ui/error_report.h"
 #include "app/form1.h"
 #include "app/form_gauges.h"
 #include "gauges/angular_meter.h"
@@ -16,6 +15,7 @@
 #include "grid/table_grid.h"
 #include "numedit/qv_num_edit.h"
 #include "ui/colors.h"
+#include "ui/error_report.h"
 
 namespace zenavo {
 

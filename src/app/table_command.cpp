@@ -60,13 +60,14 @@ QString WithoutAccents(const QString& text) {
 // matches as written, the rows whose names match without accents ("sao paulo").
 std::vector<int> CityRows(const TTableGrid& cities, const TableRequest& request) {
   const auto matching = [&](auto fold) {
-    std::vector<int> rows;
+    const QString city = fold(request.city), state = fold(request.state);
     const auto same = [&](const std::string& cell, const QString& text) {
-      return fold(CellTextToQString(cell).trimmed()).compare(fold(text), Qt::CaseInsensitive) == 0;
+      return fold(CellTextToQString(cell).trimmed()).compare(text, Qt::CaseInsensitive) == 0;
     };
+    std::vector<int> rows;
     for (int row = cities.FixedRows(); row < cities.RowCount(); ++row)
-      if (same(cities.Cells(kCityName, row), request.city) &&
-          (request.state.isEmpty() || same(cities.Cells(kCityState, row), request.state)))
+      if (same(cities.Cells(kCityName, row), city) &&
+          (state.isEmpty() || same(cities.Cells(kCityState, row), state)))
         rows.push_back(row);
     return rows;
   };

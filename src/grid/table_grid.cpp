@@ -130,15 +130,19 @@ void TTableGrid::ResetCurrent() {
 
 // --- Geometry ------------------------------------------------------------------------------
 
+void TTableGrid::SizesChanged() {
+  if (Loading()) return;
+  UpdateScrollBars();
+  RepaintAll();
+}
+
 int TTableGrid::ColWidths(int col) const {
   return col >= 0 && col < static_cast<int>(colWidths_.size()) ? colWidths_[col] : 0;
 }
 
 void TTableGrid::SetColWidths(int col, int width) {
   if (col < 0 || col >= table_.ColCount()) throw EListError(col);
-  if (!Store(colWidths_[col], std::max(0, width)) || Loading()) return;
-  UpdateScrollBars();
-  RepaintAll();
+  if (Store(colWidths_[col], std::max(0, width))) SizesChanged();
 }
 
 int TTableGrid::RowHeights(int row) const {
@@ -147,33 +151,25 @@ int TTableGrid::RowHeights(int row) const {
 
 void TTableGrid::SetRowHeights(int row, int height) {
   if (row < 0 || row >= table_.RowCount()) throw EListError(row);
-  if (!Store(rowHeights_[row], std::max(0, height)) || Loading()) return;
-  UpdateScrollBars();
-  RepaintAll();
+  if (Store(rowHeights_[row], std::max(0, height))) SizesChanged();
 }
 
 void TTableGrid::SetDefaultColWidth(int width) {
   defaultColWidth_ = std::max(0, width);
   colWidths_.assign(table_.ColCount(), defaultColWidth_);
-  if (Loading()) return;
-  UpdateScrollBars();
-  RepaintAll();
+  SizesChanged();
 }
 
 void TTableGrid::SetDefaultRowHeight(int height) {
   defaultRowHeight_ = std::max(0, height);
   rowHeights_.assign(table_.RowCount(), defaultRowHeight_);
-  if (Loading()) return;
-  UpdateScrollBars();
-  RepaintAll();
+  SizesChanged();
 }
 
 void TTableGrid::SetFixedRowHeight(int height) {
   fixedRowHeight_ = std::max(0, height);
   for (int row = 0; row < table_.FixedRows(); ++row) rowHeights_[row] = fixedRowHeight_;
-  if (Loading()) return;
-  UpdateScrollBars();
-  RepaintAll();
+  SizesChanged();
 }
 
 int TTableGrid::HeaderHeight() const {

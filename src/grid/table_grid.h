@@ -225,6 +225,8 @@ class TTableGrid : public QAbstractScrollArea, public TPropertyOwner {
   void TableResized();
   void ResetCurrent();
   void UpdateScrollBars();
+  // After a column width or row height changed: scroll bars and one repaint (not while loading).
+  void SizesChanged();
   int HeaderHeight() const;
   int MaxTopRow() const;
   int MaxLeftCol() const;

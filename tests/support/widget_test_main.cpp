@@ -15,9 +15,9 @@
 #include <iostream>
 
 #include "app/application.h"
-#include "ui/error_report.h"
 #include "numedit/beep.h"
 #include "support/widget_test_support.h"
+#include "ui/error_report.h"
 
 namespace zenavo::testing {
 

@@ -8,10 +8,9 @@
 #include <QMessageBox>
 #include <QProcess>
 
-#include "app/application.h"
-#include "ui/error_report.h"
 #include "numedit/beep.h"
 #include "support/widget_test_support.h"
+#include "ui/error_report.h"
 
 namespace zenavo::testing {
 namespace {
