@@ -20,7 +20,7 @@
 #include "base/format_settings.h"
 #include "grid/grid_configurations.h"
 #include "grid/table_grid.h"
-#include "grid/table_sort.h"
+#include "table/table_sort.h"
 #include "qt_benchmarks.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include <filesystem>
 
 #include "base/clock.h"
-#include "grid/csv_loader.h"
-#include "grid/print_layout.h"
+#include "table/csv_loader.h"
+#include "table/print_layout.h"
 #include "grid/table_printer.h"
 #include "qt_benchmarks.h"
 

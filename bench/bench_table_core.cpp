@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "base/format_settings.h"
-#include "grid/csv_loader.h"
-#include "grid/html_export.h"
-#include "grid/table_sort.h"
+#include "table/csv_loader.h"
+#include "table/html_export.h"
+#include "table/table_sort.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/exceptions.h"
-#include "grid/csv_loader.h"
+#include "table/csv_loader.h"
 #include "support/csv_reference.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

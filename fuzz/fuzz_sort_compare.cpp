@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "grid/table_sort.h"
+#include "table/table_sort.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "base/exceptions.h"
 #include "base/float_text.h"
 #include "base/format_settings.h"
-#include "grid/csv_loader.h"
+#include "table/csv_loader.h"
 #include "grid/table_grid.h"
 #include "numedit/qv_num_edit.h"
 #include "ui/cell_text.h"

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "base/exceptions.h"
-#include "grid/csv_loader.h"
+#include "table/csv_loader.h"
 #include "grid/table_printer.h"
 #include "ui/colors.h"
 

@@ -18,9 +18,9 @@
 
 #include "base/color.h"
 #include "base/string_table.h"
-#include "grid/html_export.h"
-#include "grid/print_settings.h"
-#include "grid/sort_settings.h"
+#include "table/html_export.h"
+#include "table/print_settings.h"
+#include "table/sort_settings.h"
 #include "ui/property_owner.h"
 
 namespace zenavo {
@@ -176,7 +176,7 @@ class TTableGrid : public QAbstractScrollArea, public TPropertyOwner {
   // --- Files and printing.
   THTMLSettings& HTMLSettings() { return htmlSettings_; }
   TPrintSettings& PrintSettings() { return printSettings_; }
-  // Fills the table from a delimited file from cell (0, 0) (grid/csv_loader.h); raises
+  // Fills the table from a delimited file from cell (0, 0) (table/csv_loader.h); raises
   // ETableGridError "Cannot open file <path>" with the table untouched.
   void LoadFromCsvFile(const std::string& path);
   // Writes the whole table as an HTML table file, system colours resolved from the palette now.

@@ -11,7 +11,7 @@
 #include "base/format_settings.h"
 #include "grid/table_grid.h"
 #include "grid/table_grid_markup.h"
-#include "grid/table_sort.h"
+#include "table/table_sort.h"
 #include "ui/error_report.h"
 
 namespace zenavo {

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "grid/table_grid_text.h"
+#include "table/table_grid_text.h"
 #include "ui/cell_text.h"
 
 namespace zenavo {

@@ -11,7 +11,7 @@
 
 #include "grid/table_grid.h"
 #include "grid/table_grid_markup.h"
-#include "grid/table_grid_text.h"
+#include "table/table_grid_text.h"
 #include "ui/colors.h"
 #include "ui/geometry.h"
 #include "ui/pens.h"

@@ -1,5 +1,5 @@
 // Printing a string table on a QPrinter: the table is laid out once with the printer's own
-// font metrics (grid/print_layout.h), then exactly those pages are drawn in a painter whose
+// font metrics (table/print_layout.h), then exactly those pages are drawn in a painter whose
 // units are tenths of a millimetre. Printer failures raise Exception; a job that fails after
 // it started is aborted, never left half-printed without a word.
 #pragma once
@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "base/string_table.h"
-#include "grid/print_layout.h"
-#include "grid/print_settings.h"
+#include "table/print_layout.h"
+#include "table/print_settings.h"
 
 class QPainter;
 class QPaintDevice;

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "app/form1_fixture.h"
-#include "grid/csv_loader.h"
+#include "table/csv_loader.h"
 #include "support/widget_test_support.h"
 
 namespace zenavo::testing {

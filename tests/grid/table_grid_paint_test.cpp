@@ -8,7 +8,7 @@
 
 #include "grid/table_grid_fixture.h"
 #include "grid/table_grid_markup.h"
-#include "grid/table_grid_text.h"
+#include "table/table_grid_text.h"
 
 namespace zenavo::testing {
 namespace {

@@ -11,7 +11,7 @@
 #include "base/clock.h"
 #include "base/exceptions.h"
 #include "base/format_settings.h"
-#include "grid/csv_loader.h"
+#include "table/csv_loader.h"
 #include "support/cups_queue.h"
 #include "support/expect_error.h"
 #include "support/pdf_reader.h"

@@ -7,7 +7,7 @@
 #include "base/float_text.h"
 #include "base/format_settings.h"
 #include "base/string_table.h"
-#include "grid/csv_loader.h"
+#include "table/csv_loader.h"
 
 namespace zenavo {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "base/ascii.h"
 #include "base/string_table.h"
-#include "grid/csv_loader.h"
+#include "table/csv_loader.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "base/format_settings.h"
 #include "base/string_table.h"
-#include "grid/sort_settings.h"
+#include "table/sort_settings.h"
 
 namespace zenavo {
 

@@ -11,7 +11,7 @@
 #include "base/clock.h"
 #include "base/color.h"
 #include "base/string_table.h"
-#include "grid/print_settings.h"
+#include "table/print_settings.h"
 
 namespace zenavo {
 

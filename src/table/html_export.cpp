@@ -1,4 +1,4 @@
-#include "grid/html_export.h"
+#include "table/html_export.h"
 
 #include <fcntl.h>
 

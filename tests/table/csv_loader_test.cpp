@@ -1,4 +1,4 @@
-#include "grid/csv_loader.h"
+#include "table/csv_loader.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "grid/print_layout.h"
+#include "table/print_layout.h"
 
 #include <algorithm>
 #include <cmath>

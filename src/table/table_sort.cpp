@@ -1,4 +1,4 @@
-#include "grid/table_sort.h"
+#include "table/table_sort.h"
 
 #include <algorithm>
 #include <cctype>

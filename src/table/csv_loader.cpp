@@ -1,4 +1,4 @@
-#include "grid/csv_loader.h"
+#include "table/csv_loader.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

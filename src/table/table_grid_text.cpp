@@ -1,4 +1,4 @@
-#include "grid/table_grid_text.h"
+#include "table/table_grid_text.h"
 
 namespace zenavo {
 

@@ -38,7 +38,7 @@ struct TFontStyles {
 };
 
 // A font as the settings describe it. On paper a font of Size points has a character height
-// of Size x 254 / 72 tenths of a millimetre, rounded (PrintCharHeight in grid/print_layout.h).
+// of Size x 254 / 72 tenths of a millimetre, rounded (PrintCharHeight in table/print_layout.h).
 struct TFontDescription {
   std::string Name = "MS Sans Serif";
   int Size = 8;  // points
