@@ -4,7 +4,10 @@
 // - a header click on the city column of the city table (5,570 rows), the sort and the one
 //   repaint, beside the core sort alone;
 // - holding Page Down through the city table, each move with its OnSelectCell (an empty
-//   handler) and its repaint, beside the same keys and repaints on a bare QAbstractScrollArea.
+//   handler) and its repaint, beside the same keys and repaints on a bare QAbstractScrollArea;
+// - type to find in the city table: one keystroke of a search (its move, OnSelectCell and
+//   repaint), the first one after loading and a keystroke that matches nothing (every name folded
+//   and compared, then the beep), beside one pass that only folds the 5,570 names.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -14,12 +17,15 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <chrono>
 #include <cstdlib>
 #include <string>
 
 #include "base/format_settings.h"
 #include "grid/grid_configurations.h"
 #include "grid/table_grid.h"
+#include "numedit/beep.h"
+#include "table/table_find.h"
 #include "table/table_sort.h"
 #include "qt_benchmarks.h"
 
@@ -192,6 +198,61 @@ void BM_PageDownScrollAreaBaseline(benchmark::State& state) {
                                                   benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
+void SendText(QWidget* widget, const QString& text) {
+  for (const QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(widget, &press);
+  }
+}
+
+// Each keystroke of "sao paulo/sp" typed into a freshly loaded city table; the first keystroke
+// after loading is measured on its own too.
+void BM_FindKeystrokeInCities(benchmark::State& state) {
+  const QString typed = QStringLiteral("sao paulo/sp");
+  double firstKey = 0, keys = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    CityGrid city;
+    long long moves = 0;
+    city.grid.OnSelectCell = [&moves](TTableGrid&, int, int, bool&) { ++moves; };
+    state.ResumeTiming();
+    const auto start = std::chrono::steady_clock::now();
+    SendText(&city.grid, typed.left(1));
+    city.grid.viewport()->repaint();
+    firstKey += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    SendText(&city.grid, typed.mid(1));
+    city.grid.viewport()->repaint();
+    keys += typed.size();
+    state.PauseTiming();
+    if (city.grid.Cells(0, city.grid.Row()) != "São Paulo") state.SkipWithError("São Paulo not reached");
+    state.ResumeTiming();
+  }
+  state.counters["first_key_ms"] = firstKey / static_cast<double>(state.iterations());
+  state.counters["per_key"] = benchmark::Counter(keys, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+// A keystroke that matches nothing: every name folded and compared.
+void BM_FindKeystrokeWithoutMatch(benchmark::State& state) {
+  CityGrid city;
+  zenavo::SetBeepHandler([] {});
+  for (auto _ : state) SendText(&city.grid, QStringLiteral("#"));
+  zenavo::SetBeepHandler({});
+}
+
+void BM_FoldCityNamesBaseline(benchmark::State& state) {
+  CityGrid city;
+  const zenavo::StringTable& table = city.grid.Table();
+  std::string folded;
+  for (auto _ : state) {
+    for (int row = 1; row < table.RowCount(); ++row) {
+      folded.clear();
+      zenavo::AppendFolded(table.Cells(0, row), folded);
+      benchmark::DoNotOptimize(folded.data());
+    }
+  }
+  state.counters["rows"] = table.RowCount() - 1;
+}
+
 #define REPEATED ->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true)
 BENCHMARK(BM_PaintViewport)->Arg(100)->Arg(100000) REPEATED;
 BENCHMARK(BM_PaintViewportFillRectBaseline)->Arg(100)->Arg(100000) REPEATED;
@@ -199,6 +260,9 @@ BENCHMARK(BM_HeaderClickSortsCities) REPEATED;
 BENCHMARK(BM_CoreSortOfCitiesBaseline) REPEATED;
 BENCHMARK(BM_PageDownThroughCities) REPEATED;
 BENCHMARK(BM_PageDownScrollAreaBaseline) REPEATED;
+BENCHMARK(BM_FindKeystrokeInCities) REPEATED;
+BENCHMARK(BM_FindKeystrokeWithoutMatch) REPEATED;
+BENCHMARK(BM_FoldCityNamesBaseline) REPEATED;
 
 }  // namespace
 

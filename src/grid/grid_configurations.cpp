@@ -86,6 +86,7 @@ void ConfigureCityGrid(TTableGrid& grid) {
   TSortSettings sort = CommonSortSettings();
   sort.IndexShow = false;
   grid.SetSortSettings(sort);
+  grid.SetFindSecondKey(1);  // "nome/uf" narrows by the state
   grid.resize(545, 130);
   grid.EndLoading();
 }

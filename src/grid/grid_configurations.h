@@ -13,7 +13,8 @@ namespace zenavo {
 void ConfigurePointingGrid(TTableGrid& grid);
 
 // Grid2: 5 columns ("Cidade" ... "Altitude"), 10 rows before loading, 545 x 130 pixels, drag
-// selection of rows, plain-mode sorting with its arrow.
+// selection of rows, plain-mode sorting with its arrow; typing a city finds it, "nome/uf" or
+// "nome uf" narrowing by the state.
 void ConfigureCityGrid(TTableGrid& grid);
 
 }  // namespace zenavo

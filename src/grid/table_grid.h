@@ -11,6 +11,7 @@
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QFont>
+#include <QString>
 
 #include <functional>
 #include <string>
@@ -21,7 +22,10 @@
 #include "table/html_export.h"
 #include "table/print_settings.h"
 #include "table/sort_settings.h"
+#include "table/table_find.h"
 #include "ui/property_owner.h"
+
+class QLabel;
 
 namespace zenavo {
 
@@ -168,6 +172,21 @@ class TTableGrid : public QAbstractScrollArea, public TPropertyOwner {
   // The zoom total, -10..10: pixels added to the font sizes.
   int ZoomTotal() const { return zoom_; }
 
+  // --- Type to find (table_grid_find.cpp). Printable keys search column 0, case and accents
+  // aside (table/table_find.h); the row found becomes current through the cell-move step.
+  // Keys within FindPauseMs of each other extend the text, shown in a tip over the grid;
+  // after the pause a new search starts below the current row. Backspace shortens the text,
+  // Escape ends the search, no match beeps.
+  // The column a typed "name/key" or "name key" narrows by; -1 for none.
+  int FindSecondKey() const { return findColumns_.SecondKey; }
+  void SetFindSecondKey(int col) { findColumns_.SecondKey = col; }
+  static constexpr int kFindPauseMs = 1000;
+  // Starts an empty search (the window's Ctrl+F): the tip shows until a key, Escape or
+  // the focus leaving.
+  void StartFind();
+  // The text typed so far; empty when no search runs.
+  const QString& FindText() const { return findText_; }
+
   // --- Sorting by header clicks.
   const TSortSettings& SortSettings() const { return sortSettings_; }
   void SetSortSettings(const TSortSettings& settings);
@@ -270,6 +289,12 @@ class TTableGrid : public QAbstractScrollArea, public TPropertyOwner {
   bool ReleaseSorts(QPoint release, int& col) const;
   void SortByClick(int col, bool shift);
   void WheelNotch(bool down, bool zoom);
+  // Type to find (table_grid_find.cpp): true when `event` was a key of the search.
+  bool FindKey(const QKeyEvent& event);
+  // Moves to the row `text` reaches from row `from` on; false (and a beep) when none does.
+  bool SearchFor(const QString& text, int from);
+  void EndFind();
+  void ShowFindTip();
   void Zoom(int step);
 
   // Painting (table_grid_paint.cpp).
@@ -334,6 +359,12 @@ class TTableGrid : public QAbstractScrollArea, public TPropertyOwner {
   int sizingX_ = 0;          // where the dotted line stands
   QPoint panOrigin_;
   int wheelDelta_ = 0;       // angle delta not yet spent on a whole notch
+
+  FindColumns findColumns_;
+  bool finding_ = false;     // a search runs (the tip is shown)
+  QString findText_;
+  QBasicTimer findTimer_;    // the pause that ends a search
+  QLabel* findTip_ = nullptr;
 };
 
 }  // namespace zenavo

@@ -77,11 +77,13 @@ void TTableGrid::EndModes() {
 
 void TTableGrid::focusOutEvent(QFocusEvent* event) {
   EndModes();
+  EndFind();
   QAbstractScrollArea::focusOutEvent(event);
 }
 
 void TTableGrid::hideEvent(QHideEvent* event) {
   EndModes();
+  EndFind();
   QAbstractScrollArea::hideEvent(event);
 }
 
@@ -90,6 +92,8 @@ void TTableGrid::timerEvent(QTimerEvent* event) {
     DragTick();
   else if (event->timerId() == panTimer_.timerId())
     PanTick();
+  else if (event->timerId() == findTimer_.timerId())
+    EndFind();  // the pause: the next key starts a new search
   else
     QAbstractScrollArea::timerEvent(event);
 }
@@ -99,6 +103,7 @@ void TTableGrid::timerEvent(QTimerEvent* event) {
 void TTableGrid::keyPressEvent(QKeyEvent* event) {
   if (mode_ == Mode::Panning) EndModes();  // a key ends pan mode and is then handled as usual
   event->accept();  // keys without an effect go no further either
+  if (FindKey(*event)) return;
   const bool ctrl = event->modifiers() & Qt::ControlModifier;
   const bool extend = (event->modifiers() & Qt::ShiftModifier) && (options_ & goRangeSelect);
   // One page: the rows shown whole below the top row, at least 1.

@@ -47,7 +47,7 @@ TEST_F(TableGridTest, KeysMoveTheCurrentRowThroughTheCellMoveStep) {
       {"Ctrl+A selects every data row", 5, Qt::Key_A, Qt::ControlModifier, 54, 1, 54, 1, {}},
       {"F2", 5, Qt::Key_F2, {}, 5, 5, 5, 1, {}},
       {"Enter", 5, Qt::Key_Return, {}, 5, 5, 5, 1, {}},
-      {"a typed letter", 5, Qt::Key_X, {}, 5, 5, 5, 1, {}},
+      {"a typed letter no name holds: a search that beeps", 5, Qt::Key_X, {}, 5, 5, 5, 1, {}},
       {"Delete", 5, Qt::Key_Delete, {}, 5, 5, 5, 1, {}},
       {"Insert", 5, Qt::Key_Insert, {}, 5, 5, 5, 1, {}},
       {"Ctrl+C", 5, Qt::Key_C, Qt::ControlModifier, 5, 5, 5, 1, {}},
@@ -66,6 +66,7 @@ TEST_F(TableGridTest, KeysMoveTheCurrentRowThroughTheCellMoveStep) {
     EXPECT_EQ(SelectedRows(), std::make_pair(c.selectedTop, c.selectedBottom));
     EXPECT_EQ(grid_->TopRow(), c.topRow);
     EXPECT_EQ(TakeEvents(), c.events);
+    EXPECT_EQ(TakeBeeps(), c.key == Qt::Key_X && !c.modifiers ? 1 : 0);
     EXPECT_TRUE(grid_->hasFocus());
   }
 }

@@ -1,0 +1,148 @@
+#include "table/table_find.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace zenavo {
+
+namespace {
+
+// Base letters of U+00C0..U+00FF and U+0100..U+017F; '*' keeps the character.
+constexpr std::string_view kLatin1Bases =
+    "aaaaaa*ceeeeiiii" "dnooooo*ouuuuy**" "aaaaaa*ceeeeiiii" "dnooooo*ouuuuy*y";
+constexpr std::string_view kExtendedABases =
+    "aaaaaacccccccc" "dddd" "eeeeeeeeee" "gggggggg" "hhhh" "iiiiiiiiii" "**" "jj" "kkk"
+    "llllllllll" "nnnnnnnnn" "oooooo" "**" "rrrrrr" "ssssssss" "tttttt" "uuuuuuuuuuuu" "ww" "yyy"
+    "zzzzzz" "s";
+static_assert(kLatin1Bases.size() == 0x40 && kExtendedABases.size() == 0x80);
+
+void AppendUtf8(char32_t c, std::string& out) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+void AppendFoldedChar(char32_t c, std::string& out) {
+  if (c < 0x80) {
+    out += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return;
+  }
+  if (c >= 0x300 && c < 0x370) return;  // a combining accent
+  if (c == 0xC6 || c == 0xE6) return out.append("ae"), void();
+  if (c == 0xDF) return out.append("ss"), void();
+  char base = '*';
+  if (c >= 0xC0 && c < 0x100) base = kLatin1Bases[c - 0xC0];
+  if (c >= 0x100 && c < 0x180) base = kExtendedABases[c - 0x100];
+  if (base != '*')
+    out += base;
+  else
+    AppendUtf8(c, out);
+}
+
+// The code point starting at text[i] when text is valid UTF-8 there; `i` moves past it.
+std::optional<char32_t> NextUtf8(std::string_view text, size_t& i) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  const int extra = lead < 0x80                  ? 0
+                    : lead >= 0xC2 && lead < 0xE0 ? 1
+                    : lead >= 0xE0 && lead < 0xF0 ? 2
+                    : lead >= 0xF0 && lead < 0xF5 ? 3
+                                                  : -1;
+  if (extra < 0 || i + extra >= text.size()) return std::nullopt;
+  char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
+  for (int k = 1; k <= extra; ++k) {
+    const auto next = static_cast<unsigned char>(text[i + k]);
+    if ((next & 0xC0) != 0x80) return std::nullopt;
+    c = (c << 6) | (next & 0x3F);
+  }
+  // Overlong forms, surrogates and values beyond Unicode are not UTF-8.
+  if ((extra == 2 && c < 0x800) || (extra == 3 && (c < 0x10000 || c > 0x10FFFF)) ||
+      (c >= 0xD800 && c < 0xE000))
+    return std::nullopt;
+  i += extra + 1;
+  return c;
+}
+
+bool ValidUtf8(std::string_view text) {
+  for (size_t i = 0; i < text.size();)
+    if (!NextUtf8(text, i)) return false;
+  return true;
+}
+
+bool Contains(std::string_view name, std::string_view text, bool atStart) {
+  return atStart ? name.starts_with(text) : name.find(text) != std::string_view::npos;
+}
+
+// One search for a folded name text and an optional folded key prefix.
+int FindFolded(const StringTable& table, const FindColumns& columns, std::string_view name,
+               std::optional<std::string_view> key, int from) {
+  const int first = table.FixedRows(), count = table.RowCount() - first;
+  if (count <= 0) return -1;
+  if (from < first || from >= table.RowCount()) from = first;
+  std::string folded;
+  int containing = -1;
+  for (int i = 0; i < count; ++i) {
+    const int row = first + (from - first + i) % count;
+    if (key) {
+      folded.clear();
+      AppendFolded(table.Cells(columns.SecondKey, row), folded);
+      if (!folded.starts_with(*key)) continue;
+    }
+    folded.clear();
+    AppendFolded(table.Cells(columns.Name, row), folded);
+    if (Contains(folded, name, true)) return row;
+    if (containing < 0 && Contains(folded, name, false)) containing = row;
+  }
+  return containing;
+}
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
+void AppendFolded(std::string_view text, std::string& out) {
+  if (ValidUtf8(text)) {
+    for (size_t i = 0; i < text.size();) AppendFoldedChar(*NextUtf8(text, i), out);
+  } else {
+    for (const char c : text) AppendFoldedChar(static_cast<unsigned char>(c), out);
+  }
+}
+
+std::string Folded(std::string_view text) {
+  std::string out;
+  AppendFolded(text, out);
+  return out;
+}
+
+int FindRow(const StringTable& table, const FindColumns& columns, std::string_view typed,
+            int from) {
+  const std::string text = Folded(typed);
+  if (Trimmed(text).empty()) return -1;
+  if (columns.SecondKey < 0) return FindFolded(table, columns, text, std::nullopt, from);
+  const std::string_view view = text;
+  if (const size_t slash = view.rfind('/'); slash != std::string_view::npos)
+    return FindFolded(table, columns, Trimmed(view.substr(0, slash)),
+                      Trimmed(view.substr(slash + 1)), from);
+  const int row = FindFolded(table, columns, text, std::nullopt, from);
+  const std::string_view whole = Trimmed(view);
+  const size_t space = whole.rfind(' ');
+  if (row >= 0 || space == std::string_view::npos) return row;
+  return FindFolded(table, columns, Trimmed(whole.substr(0, space)), whole.substr(space + 1), from);
+}
+
+}  // namespace zenavo
