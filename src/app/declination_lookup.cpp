@@ -41,8 +41,8 @@ class PrivateFolder {
     while (parent.size() > 1 && parent.back() == '/') parent.pop_back();
     std::string pattern = parent + "/zenavo-magc-XXXXXX";
     if (!::mkdtemp(pattern.data()))
-      throw EInOutError("Cannot create a working folder in \"" + parent + "\". " +
-                        std::strerror(errno));
+      throw EInOutError("Cannot create a working folder in \"%1\". %2",
+                        {parent, std::strerror(errno)});
     path_ = pattern + "/";
   }
   ~PrivateFolder() {
@@ -96,7 +96,7 @@ std::optional<long double> LookUpDeclination(const std::string& programFolder,
     std::string systemText = std::strerror(errno);
     if (const std::string said = FirstLineOf(run.Output); !said.empty())
       systemText += " (" + said + ")";
-    throw EFOpenError(resultPath, systemText);
+    throw EFOpenError(resultPath, systemText, kMagcResultMessage);
   }
   return ReadDeclination(resultPath);
 }

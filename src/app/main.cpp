@@ -1,5 +1,5 @@
-// Zenavo: start-up. The application, the locale's number and date formats, Qt's dialog texts in
-// the user's language, the window's fonts, then the main window until it is closed. With
+// Zenavo: start-up. The application, the locale's number and date formats, the program's
+// messages and Qt's dialog texts in the user's language, the window's fonts, then the main window until it is closed. With
 // "--tabela" the pointing table for a site goes to standard output instead, without a window
 // (and without a display: Qt's offscreen platform is used unless another one is asked for).
 #include <QLocale>
@@ -29,6 +29,7 @@ int main(int argc, char* argv[]) {
 
   zenavo::TApplication application(argc, argv);
   zenavo::SetFormatSettings(zenavo::FormatSettingsFromLocale(QLocale::system()));
+  zenavo::InstallZenavoTranslations(application, QLocale::system());
   if (tableCommand)
     return zenavo::RunTableCommand(tableArgs, zenavo::ExecutableFolder(), std::cout, std::cerr);
 

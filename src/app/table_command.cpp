@@ -114,7 +114,8 @@ int RunTableCommand(const std::vector<std::string>& args, const std::string& dat
     err << TableCommandUsage();
     return kUsageError;
   }
-  // What the window would show in its error box goes to the standard error instead.
+  // What the window would show in its error box (in the user's language) goes to the
+  // standard error instead.
   std::vector<std::string> errors;
   const auto collect = [&errors](const std::string& message) { errors.push_back(message); };
   struct HandlerBack {
@@ -155,7 +156,7 @@ int RunTableCommand(const std::vector<std::string>& args, const std::string& dat
       TypeIntoBox(*form.QvNumEdit3, request->altitude, "altitude",
                   std::numeric_limits<long double>::infinity());
     } catch (const std::exception& error) {
-      err << "zenavo: " << ErrorBoxText(error.what()) << '\n';
+      err << "zenavo: " << ErrorBoxText(TranslatedMessage(error)) << '\n';
       return kUsageError;
     }
   }

@@ -4,6 +4,9 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+// The translations resource lies in a static library: nothing pulls it in by itself.
+static void InitTranslationsResource() { Q_INIT_RESOURCE(zenavo_translations); }
+
 namespace zenavo {
 
 QTranslator* InstallQtTranslations(QCoreApplication& application, const QLocale& locale,
@@ -14,6 +17,18 @@ QTranslator* InstallQtTranslations(QCoreApplication& application, const QLocale&
   if (translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"), path) ||
       translator->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"),
                        QStringLiteral("_"), path)) {
+    application.installTranslator(translator);
+    return translator;
+  }
+  delete translator;
+  return nullptr;
+}
+
+QTranslator* InstallZenavoTranslations(QCoreApplication& application, const QLocale& locale) {
+  if (locale.language() != QLocale::Portuguese) return nullptr;
+  InitTranslationsResource();
+  auto* translator = new QTranslator(&application);
+  if (translator->load(QStringLiteral(":/translations/zenavo_pt_BR.qm"))) {
     application.installTranslator(translator);
     return translator;
   }

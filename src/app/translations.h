@@ -1,5 +1,7 @@
 // Qt's own texts of the standard dialogs and message boxes ("Cancelar", "Salvar", "Imprimir")
-// in the user's language, from the translations Debian ships in qt6-translations-l10n.
+// in the user's language, from the translations Debian ships in qt6-translations-l10n; and the
+// program's own messages (error boxes, standard error) in Brazilian Portuguese where the user's
+// language is Portuguese.
 #pragma once
 
 #include <QLocale>
@@ -17,5 +19,10 @@ namespace zenavo {
 // null when none could be loaded and the dialogs stay in English.
 QTranslator* InstallQtTranslations(QCoreApplication& application, const QLocale& locale,
                               const QString& folder = QString());
+
+// Installs the program's messages in Brazilian Portuguese (built into the program from
+// translations/zenavo_pt_BR.ts) when `locale` is a Portuguese one; other locales keep the
+// English source texts. Returns the translator installed (owned by `application`) or null.
+QTranslator* InstallZenavoTranslations(QCoreApplication& application, const QLocale& locale);
 
 }  // namespace zenavo

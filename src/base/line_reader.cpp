@@ -21,7 +21,7 @@ bool LineReader::Fill() {
     const ssize_t count = ::read(fd_, buffer_, sizeof buffer_);
     if (count < 0 && errno == EINTR) continue;
     if (count < 0)
-      throw EInOutError("Read error on file \"" + path_ + "\". " + std::strerror(errno));
+      throw EInOutError::ReadFailed(path_, std::strerror(errno));
     begin_ = 0;
     end_ = static_cast<std::size_t>(count);
     if (count == 0) ended_ = true;

@@ -25,7 +25,7 @@ std::string ReadFileBytes(const std::string& path) {
     if (count == 0) break;
     if (count < 0) {
       if (errno == EINTR) continue;
-      throw EInOutError("Read error on file \"" + path + "\". " + std::strerror(errno));
+      throw EInOutError::ReadFailed(path, std::strerror(errno));
     }
     bytes.append(buffer, static_cast<std::size_t>(count));
   }

@@ -69,7 +69,7 @@ UniqueFd OpenForReading(const std::string& path) {
   UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat info {};
   if (!file.Valid() || ::fstat(file.Get(), &info) != 0 || S_ISDIR(info.st_mode))
-    throw ETableGridError("Cannot open file " + path);
+    throw ETableGridError("Cannot open file %1", {path});
   return file;
 }
 

@@ -222,9 +222,11 @@ void ExportHtmlFile(const StringTable& table, const std::string& fileName,
   try {
     WriteFileAtomically(fileName, document);
   } catch (const AtomicWriteError& error) {
-    if (error.Stage() == AtomicWriteError::kCreate) throw ETableGridError("Cannot Create file " + fileName);
+    if (error.Stage() == AtomicWriteError::kCreate)
+      throw ETableGridError("Cannot Create file %1", {fileName});
     const int number = error.code().value();
-    throw EInOutError(number == ENOSPC ? "Disk full" : "I/O error " + std::to_string(number));
+    if (number == ENOSPC) throw EInOutError("Disk full");
+    throw EInOutError("I/O error %1", {std::to_string(number)});
   }
 }
 

@@ -6,6 +6,8 @@
 
 #include <utility>
 
+#include "base/exceptions.h"
+
 namespace zenavo {
 
 namespace {
@@ -21,6 +23,21 @@ void ShowInMessageBox(const std::string& message) {
                         QString::fromStdString(ErrorBoxText(message)), QMessageBox::Ok);
 }
 }  // namespace
+
+std::string TranslatedText(const char* sourceText, const char* disambiguation) {
+  return QCoreApplication::translate(kTranslationContext, sourceText, disambiguation).toStdString();
+}
+
+std::string TranslatedMessage(const std::exception& error) {
+  const auto* own = dynamic_cast<const Exception*>(&error);
+  if (!own) return error.what();
+  const QString source = QString::fromStdString(own->Template());
+  const QString translated = QCoreApplication::translate(
+      kTranslationContext, own->Template().c_str(), own->Disambiguation());
+  // Untranslated, the message keeps its exact bytes (a file name that is not UTF-8, say).
+  if (translated == source) return error.what();
+  return FillMessage(translated.toStdString(), own->Arguments());
+}
 
 std::string ErrorBoxText(const std::string& message) {
   if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";

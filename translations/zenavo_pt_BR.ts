@@ -1,0 +1,80 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="pt_BR" sourcelanguage="en">
+<context>
+    <name>zenavo</name>
+    <message>
+        <source>Unknown error</source>
+        <translation>Erro desconhecido</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a valid floating point value</source>
+        <translation>&apos;%1&apos; não é um número válido</translation>
+    </message>
+    <message>
+        <source>Invalid floating point operation</source>
+        <translation>Operação matemática inválida</translation>
+    </message>
+    <message>
+        <source>Floating point division by zero</source>
+        <translation>Divisão por zero</translation>
+    </message>
+    <message>
+        <source>Floating point overflow</source>
+        <translation>Resultado numérico grande demais</translation>
+    </message>
+    <message>
+        <source>List index out of bounds (%1)</source>
+        <translation>Item fora da lista (%1)</translation>
+    </message>
+    <message>
+        <source>Cannot open file &quot;%1&quot;. %2</source>
+        <translation>Não foi possível abrir o arquivo &quot;%1&quot;. %2</translation>
+    </message>
+    <message>
+        <source>Cannot open file &quot;%1&quot;. %2</source>
+        <comment>magc result</comment>
+        <translation>A calculadora magc não produziu resultado: %2</translation>
+    </message>
+    <message>
+        <source>Read error on file &quot;%1&quot;. %2</source>
+        <translation>Erro ao ler o arquivo &quot;%1&quot;. %2</translation>
+    </message>
+    <message>
+        <source>Cannot create a working folder in &quot;%1&quot;. %2</source>
+        <translation>Não foi possível preparar a calculadora magc: sua pasta de trabalho não pôde ser criada (%2)</translation>
+    </message>
+    <message>
+        <source>Cannot open file %1</source>
+        <translation>Não foi possível abrir o arquivo %1</translation>
+    </message>
+    <message>
+        <source>Cannot Create file %1</source>
+        <translation>Não foi possível criar o arquivo %1</translation>
+    </message>
+    <message>
+        <source>Disk full</source>
+        <translation>O disco está cheio</translation>
+    </message>
+    <message>
+        <source>I/O error %1</source>
+        <translation>Erro de leitura ou gravação %1</translation>
+    </message>
+    <message>
+        <source>Grid index out of range</source>
+        <translation>Linha fora da tabela</translation>
+    </message>
+    <message>
+        <source>Value out of range.</source>
+        <translation>Valor fora do intervalo.</translation>
+    </message>
+    <message>
+        <source>Could not execute command line!</source>
+        <translation>Não foi possível executar a calculadora magc!</translation>
+    </message>
+    <message>
+        <source>Cannot read the data file &quot;%1&quot; (%2). The tables are loaded from &quot;%3&quot; and &quot;%4&quot; instead, whose numbers have a decimal comma: where numbers have a decimal point, &quot;Calcular&quot; cannot read them</source>
+        <translation>Não foi possível ler o arquivo de dados &quot;%1&quot; (%2). As tabelas foram carregadas de &quot;%3&quot; e &quot;%4&quot;, que escrevem os números com vírgula decimal: com o ponto decimal deste sistema, &quot;Calcular&quot; não consegue lê-los</translation>
+    </message>
+</context>
+</TS>
