@@ -7,6 +7,10 @@
 #include <QLabel>
 #include <QPrintDialog>
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <optional>
 #include <utility>
@@ -14,6 +18,7 @@
 #include "app/declination_lookup.h"
 #include "app/dial_position.h"
 #include "app/pointing_table.h"
+#include "base/exceptions.h"
 #include "base/float_text.h"
 #include "gauges/angular_meter.h"
 #include "gauges/jog_meter.h"
@@ -30,6 +35,19 @@ namespace {
 // Where the gauges stand before a satellite is shown.
 constexpr double kDialStartPosition = 90.0;
 constexpr double kScaleStartValue = 0.0;
+
+// Said when a plain data file fails in a point locale: the file, why, and the pair used instead.
+constexpr const char* kUnreadDataFile =
+    "Cannot read the data file \"%1\" (%2). The tables are loaded from \"%3\" and \"%4\" "
+    "instead, whose numbers have a decimal comma: where numbers have a decimal point, "
+    "\"Calcular\" cannot read them";
+
+// Why `path` could not be loaded: the system's reason when it cannot be read at all,
+// otherwise the loading error's own message.
+std::string LoadFailureReason(const std::string& path, const std::exception& error) {
+  if (::access(path.c_str(), R_OK) != 0) return std::strerror(errno);
+  return TranslatedMessage(error);
+}
 
 // A copy: the grid's cell texts change under later writes.
 std::string CellOf(const TTableGrid& grid, int col, int row) { return grid.Cells(col, row); }
@@ -52,13 +70,21 @@ TForm1::~TForm1() = default;
 
 void TForm1::FormCreate() {
   bool plainPairLoaded = false;
+  const char* loading = nullptr;  // the plain file being loaded
   try {
     StrToFloat("1.99");  // fails where the decimal separator is not the point
-    Grid1->LoadFromCsvFile(dataFolder_ + "satelite.csv");
-    Grid2->LoadFromCsvFile(dataFolder_ + "municipios.csv");
+    loading = "satelite.csv";
+    Grid1->LoadFromCsvFile(dataFolder_ + loading);
+    loading = "municipios.csv";
+    Grid2->LoadFromCsvFile(dataFolder_ + loading);
     plainPairLoaded = true;
-  } catch (const std::exception&) {
-    // Any failure switches to the comma-decimal pair.
+  } catch (const std::exception& error) {
+    // Any failure switches to the comma-decimal pair; a plain file that failed is named, so
+    // the conversion errors the other pair then gives do not come without a reason.
+    if (loading)
+      ShowError(TranslatedMessage(Exception(
+          kUnreadDataFile, {loading, LoadFailureReason(dataFolder_ + loading, error),
+                            "satelite_vg.csv", "municipios_vg.csv"})));
   }
   if (plainPairLoaded) return;
   Grid1->LoadFromCsvFile(dataFolder_ + "satelite_vg.csv");

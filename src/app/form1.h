@@ -50,7 +50,8 @@ class TForm1 : public QWidget {
   // The event handlers. An error they raise reaches the user in the error box; the handler's
   // remaining steps are skipped.
   // Loads the two tables: the plain pair in a point locale, otherwise (or when the probe or a
-  // plain file fails) the _vg pair.
+  // plain file fails) the _vg pair; a plain file that failed is named in the error box, with
+  // the pair used instead.
   void FormCreate();
   // A city row chosen: its latitude, longitude and altitude go into the three boxes and its
   // city and state into Label4 and Label21 (all three cells parsed before anything changes).

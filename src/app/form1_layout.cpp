@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -191,6 +192,7 @@ void TForm1::CreateSitePanel() {
   QFont bold = Button1->font();
   bold.setBold(true);
   Button1->setFont(bold);
+  Button1->setDefault(true);  // Enter in a site box runs "Calcular"
 }
 
 void TForm1::CreateCommands() {
@@ -218,6 +220,11 @@ void TForm1::ConnectHandlers() {
   connect(Button1, &TForm1::Button1Click);
   connect(Button2, &TForm1::Button2Click);
   connect(Button3, &TForm1::Button3Click);
+  // Ctrl+F: the city table takes the focus and starts a search by name.
+  QObject::connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
+    Grid2->setFocus(Qt::ShortcutFocusReason);
+    Grid2->StartFind();
+  });
 }
 
 void TForm1::SetFocusOrder() {
