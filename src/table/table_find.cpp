@@ -1,6 +1,5 @@
 #include "table/table_find.h"
 
-#include <cstdint>
 #include <optional>
 
 namespace zenavo {
@@ -40,8 +39,10 @@ void AppendFoldedChar(char32_t c, std::string& out) {
     return;
   }
   if (c >= 0x300 && c < 0x370) return;  // a combining accent
-  if (c == 0xC6 || c == 0xE6) return out.append("ae"), void();
-  if (c == 0xDF) return out.append("ss"), void();
+  if (c == 0xC6 || c == 0xE6 || c == 0xDF) {
+    out.append(c == 0xDF ? "ss" : "ae");
+    return;
+  }
   char base = '*';
   if (c >= 0xC0 && c < 0x100) base = kLatin1Bases[c - 0xC0];
   if (c >= 0x100 && c < 0x180) base = kExtendedABases[c - 0x100];
@@ -72,12 +73,6 @@ std::optional<char32_t> NextUtf8(std::string_view text, size_t& i) {
     return std::nullopt;
   i += extra + 1;
   return c;
-}
-
-bool ValidUtf8(std::string_view text) {
-  for (size_t i = 0; i < text.size();)
-    if (!NextUtf8(text, i)) return false;
-  return true;
 }
 
 bool Contains(std::string_view name, std::string_view text, bool atStart) {
@@ -116,10 +111,19 @@ std::string_view Trimmed(std::string_view text) {
 }  // namespace
 
 void AppendFolded(std::string_view text, std::string& out) {
-  if (ValidUtf8(text)) {
-    for (size_t i = 0; i < text.size();) AppendFoldedChar(*NextUtf8(text, i), out);
-  } else {
-    for (const char c : text) AppendFoldedChar(static_cast<unsigned char>(c), out);
+  const size_t start = out.size();
+  for (size_t i = 0; i < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte < 0x80) {  // most of a name: no decoding
+      out += static_cast<char>(byte >= 'A' && byte <= 'Z' ? byte - 'A' + 'a' : byte);
+      ++i;
+    } else if (const std::optional<char32_t> c = NextUtf8(text, i)) {
+      AppendFoldedChar(*c, out);
+    } else {  // not UTF-8: the whole text is Latin-1
+      out.resize(start);
+      for (const char latin1 : text) AppendFoldedChar(static_cast<unsigned char>(latin1), out);
+      return;
+    }
   }
 }
 
