@@ -116,7 +116,7 @@ check_table() {
   if [ "$status" -ne 0 ]; then fail "$what: exit $status: $err"; return; fi
   local lines caption starOne
   lines=$(printf '%s\n' "$out" | wc -l)
-  caption=$(printf '%s\n' "$out" | head -1)
+  caption=${out%%$'\n'*}  # no `head -1`: exiting first, it can SIGPIPE printf under pipefail
   starOne=$(printf '%s\n' "$out" | grep '^Star One C4,' || true)
   [ "$lines" -eq 55 ] || fail "$what: $lines lines, not 55"
   [ "$caption" = "Satelite,Posição,Azimute,Elevação,Az. Magnet,Hora Az.,Polarização" ] ||
