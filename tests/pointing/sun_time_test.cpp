@@ -130,14 +130,15 @@ TEST(SunAzimuthTime, NearTheZenithTheAzimuthIsRefused) {
 }
 
 // The time that SunAzimuthClockText finds, in hours of UTC on the date: a first pass at noon
-// places the second.
+// places the second (whose time may lie across 0:00 UT from the first's).
 double TimeFoundUtc(const LocalDate& date, double azimuth, double latitude, double longitude) {
   const double noon = double(SunAzimuthTime(DayNumber(date.Day, date.Month, date.Year, 12, 0, 0),
                                             azimuth, longitude, latitude));
   const int h = int(std::floor(noon)), m = int(std::floor((noon - h) * 60)),
             s = int(std::floor(((noon - h) * 60 - m) * 60));
-  return double(SunAzimuthTime(DayNumber(date.Day, date.Month, date.Year, h, m, s), azimuth,
-                               longitude, latitude));
+  const double found = double(SunAzimuthTime(DayNumber(date.Day, date.Month, date.Year, h, m, s),
+                                             azimuth, longitude, latitude));
+  return noon + SignedAngle(found * 15, noon * 15) / 15;
 }
 
 struct ClockCase {
@@ -226,7 +227,8 @@ TEST(SunAzimuthClockText, NoTimeInPolarNight) {
 }
 
 // Sites from the equator to the south of Brazil, one near the Tropic (where the Sun passes the
-// zenith), a northern site and two polar ones; each with its zone's UTC offset.
+// zenith), a northern site, two polar ones and two whose daylight spans 0:00 UT (UTC+10 and
+// UTC-10); each with its zone's UTC offset.
 struct SweepSite {
   const char* name;
   double latitude, longitude;
@@ -240,7 +242,8 @@ constexpr SweepSite kSweepSites[] = {
     {"Rio", -22.91, -43.17, -180},       {"Ubatuba", -23.43, -45.07, -180},
     {"São Paulo", -23.55, -46.63, -180}, {"Porto Alegre", -30.03, -51.23, -180},
     {"Chuí", -33.69, -53.46, -180},      {"12 N", 12.0, -40.0, -180},
-    {"81 N", 81.0, 15.0, 60},            {"81 S", -81.0, -60.0, -180}};
+    {"81 N", 81.0, 15.0, 60},            {"81 S", -81.0, -60.0, -180},
+    {"Sydney", -33.87, 151.21, 600},     {"Tahiti", -17.53, -149.57, -600}};
 
 // Every Sun time shown puts the reference Sun at the azimuth above the horizon; every daylight
 // pass of the reference Sun clear of the zenith and of the window's edges gets a time.
