@@ -123,6 +123,9 @@ TEST_F(TableCommand, EveryFailureIsAMessageAndAStatus) {
       {"cityFilesPipes", {}, {}, {"municipios.csv", "municipios_vg.csv"},
        {"--tabela", "--cidade", "Rio"}, 2,
        "zenavo: Cannot open file " + folder_.Path() + "municipios_vg.csv.\n"},
+      {"satelliteFileAPipe", {}, {}, {"satelite.csv"}, {"--tabela", "-23", "-46", "0"}, 2,
+       "zenavo: Cannot open file \"" + folder_.Path() +
+           "satelite.csv\". It is a named pipe, not a regular file.\n"},
       {"cityFileEmpty", {}, {{"municipios.csv", ""}}, {}, {"--tabela", "--cidade", "Rio"}, 2,
        "zenavo: The city file \"" + cityFile + "\" holds no city.\n"},
       {"cityFileGarbled", {}, {{"municipios.csv", "\x7f" "ELF\x02\x01\n\x1b[2J\xff\n"}}, {},
