@@ -125,8 +125,8 @@ bool ReadChunk(int pipe, std::string& output) {
 // "10", "0.3": a time limit in seconds.
 std::string SecondsText(std::chrono::milliseconds limit) {
   char text[32];
-  const auto end = std::to_chars(text, text + sizeof text, static_cast<double>(limit.count()) / 1000).ptr;
-  return std::string(text, end);
+  const double seconds = static_cast<double>(limit.count()) / 1000;
+  return std::string(text, std::to_chars(text, text + sizeof text, seconds).ptr);
 }
 
 }  // namespace

@@ -211,23 +211,15 @@ int RunTableCommand(const TableRequest& request, const std::string& dataFolder,
   if (failed()) return kShownError;
   try {
     CheckPlainPairOpens(form);
+    // The file's first line is the caption row: a file of one line or none holds no satellite.
+    if (form.Grid1->RowCount() < 2) throw Exception("a tabela de satélites está vazia");
+    if (!request.city.isEmpty()) CheckCityTable(*form.Grid2, form.CityFile());
   } catch (const std::exception& error) {
     PrintError(err, error.what());
     return kShownError;
   }
-  // The file's first line is the caption row: a file of one line or none holds no satellite.
-  if (form.Grid1->RowCount() < 2) {
-    PrintError(err, "a tabela de satélites está vazia");
-    return kShownError;
-  }
 
   if (!request.city.isEmpty()) {
-    try {
-      CheckCityTable(*form.Grid2, form.CityFile());
-    } catch (const std::exception& error) {
-      PrintError(err, error.what());
-      return kShownError;
-    }
     const std::vector<int> rows = CityRows(*form.Grid2, request);
     if (rows.size() != 1) {
       PrintError(err, (rows.empty() ? "cidade não encontrada: "
