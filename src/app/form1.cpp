@@ -55,14 +55,14 @@ void TForm1::FormCreate() {
   try {
     StrToFloat("1.99");  // fails where the decimal separator is not the point
     Grid1->LoadFromCsvFile(dataFolder_ + "satelite.csv");
-    Grid2->LoadFromCsvFile(dataFolder_ + "municipios.csv");
+    Grid2->LoadFromCsvFile(cityFile_ = dataFolder_ + "municipios.csv");
     plainPairLoaded = true;
   } catch (const std::exception&) {
     // Any failure switches to the comma-decimal pair.
   }
   if (plainPairLoaded) return;
   Grid1->LoadFromCsvFile(dataFolder_ + "satelite_vg.csv");
-  Grid2->LoadFromCsvFile(dataFolder_ + "municipios_vg.csv");
+  Grid2->LoadFromCsvFile(cityFile_ = dataFolder_ + "municipios_vg.csv");
 }
 
 void TForm1::Grid2SelectCell(int, int row, bool&) {
