@@ -76,5 +76,17 @@
         <source>Cannot read the data file &quot;%1&quot; (%2). The tables are loaded from &quot;%3&quot; and &quot;%4&quot; instead, whose numbers have a decimal comma: where numbers have a decimal point, &quot;Calcular&quot; cannot read them</source>
         <translation>Não foi possível ler o arquivo de dados &quot;%1&quot; (%2). As tabelas foram carregadas de &quot;%3&quot; e &quot;%4&quot;, que escrevem os números com vírgula decimal: com o ponto decimal deste sistema, &quot;Calcular&quot; não consegue lê-los</translation>
     </message>
+    <message>
+        <source>%1 did not finish within %2 s and was stopped.</source>
+        <translation>A calculadora magc não terminou em %2 s e foi interrompida.</translation>
+    </message>
+    <message>
+        <source>The city file &quot;%1&quot; holds no city</source>
+        <translation>O arquivo de cidades &quot;%1&quot; não tem nenhuma cidade</translation>
+    </message>
+    <message>
+        <source>The city file &quot;%1&quot; is damaged: line %2 is not a city (name, state, latitude, longitude, altitude)</source>
+        <translation>O arquivo de cidades &quot;%1&quot; está danificado: a linha %2 não é uma cidade (nome, estado, latitude, longitude, altitude)</translation>
+    </message>
 </context>
 </TS>

@@ -7,10 +7,6 @@
 #include <QLabel>
 #include <QPrintDialog>
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <exception>
 #include <optional>
 #include <utility>
@@ -42,10 +38,11 @@ constexpr const char* kUnreadDataFile =
     "instead, whose numbers have a decimal comma: where numbers have a decimal point, "
     "\"Calcular\" cannot read them";
 
-// Why `path` could not be loaded: the system's reason when it cannot be read at all,
-// otherwise the loading error's own message.
+// Why `path` could not be loaded: the reason it cannot be opened (missing, unreadable, not a
+// regular file), otherwise the loading error's own message.
 std::string LoadFailureReason(const std::string& path, const std::exception& error) {
-  if (::access(path.c_str(), R_OK) != 0) return std::strerror(errno);
+  std::string reason;
+  if (!OpenRegularFile(path, reason).Valid()) return reason;
   return TranslatedMessage(error);
 }
 
@@ -76,7 +73,7 @@ void TForm1::FormCreate() {
     loading = "satelite.csv";
     Grid1->LoadFromCsvFile(dataFolder_ + loading);
     loading = "municipios.csv";
-    Grid2->LoadFromCsvFile(dataFolder_ + loading);
+    Grid2->LoadFromCsvFile(cityFile_ = dataFolder_ + loading);
     plainPairLoaded = true;
   } catch (const std::exception& error) {
     // Any failure switches to the comma-decimal pair; a plain file that failed is named, so
@@ -88,7 +85,7 @@ void TForm1::FormCreate() {
   }
   if (plainPairLoaded) return;
   Grid1->LoadFromCsvFile(dataFolder_ + "satelite_vg.csv");
-  Grid2->LoadFromCsvFile(dataFolder_ + "municipios_vg.csv");
+  Grid2->LoadFromCsvFile(cityFile_ = dataFolder_ + "municipios_vg.csv");
 }
 
 void TForm1::Grid2SelectCell(int, int row, bool&) {

@@ -44,6 +44,8 @@ class TForm1 : public QWidget {
 
   // The folder of the data files and of magc, ending with '/'.
   const std::string& DataFolder() const { return dataFolder_; }
+  // The city file FormCreate loaded last: "municipios.csv" or "municipios_vg.csv".
+  const std::string& CityFile() const { return cityFile_; }
   // The site's magnetic declination in degrees, east positive: 0 until the first "Calcular".
   long double MagneticDeclination() const { return magneticDeclination_; }
 
@@ -132,6 +134,7 @@ class TForm1 : public QWidget {
   void ComputePointingGrid(long double latitude, long double longitude, long double altitude);
 
   std::string dataFolder_;
+  std::string cityFile_;
   long double magneticDeclination_ = 0;
 };
 

@@ -5,10 +5,8 @@
 #include <QLocale>
 
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
-#include <string>
-#include <vector>
+#include <optional>
 
 #include "app/application.h"
 #include "app/form1.h"
@@ -18,20 +16,18 @@
 #include "app/translations.h"
 
 int main(int argc, char* argv[]) {
-  // Answered before Qt starts: they need no display.
-  const std::string first = argc > 1 ? argv[1] : "";
-  if (first == "--help" || first == "-h") return std::cout << zenavo::TableCommandUsage(), 0;
-  if (first == "--version") return std::cout << "zenavo 0.5.0\n", 0;
-  const bool tableCommand = argc > 1 && std::strcmp(argv[1], zenavo::kTableOption) == 0;
-  // Taken before Qt reads its own options out of argv.
-  const std::vector<std::string> tableArgs(argv + std::min(argc, 2), argv + argc);
+  // Read before Qt starts: help, the version and a mistake need no display.
+  const zenavo::CommandLine command = zenavo::ParseCommandLine({argv + 1, argv + argc});
+  if (const std::optional<int> status = zenavo::AnswerWithoutQt(command, std::cout, std::cerr))
+    return *status;
+  const bool tableCommand = command.action == zenavo::CommandLine::kWriteTable;
   if (tableCommand && !std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
   zenavo::TApplication application(argc, argv);
   zenavo::SetFormatSettings(zenavo::FormatSettingsFromLocale(QLocale::system()));
   zenavo::InstallZenavoTranslations(application, QLocale::system());
   if (tableCommand)
-    return zenavo::RunTableCommand(tableArgs, zenavo::ExecutableFolder(), std::cout, std::cerr);
+    return zenavo::RunTableCommand(command.table, zenavo::ExecutableFolder(), std::cout, std::cerr);
 
   zenavo::InstallQtTranslations(application, QLocale::system());
   zenavo::InstallFormFonts();

@@ -13,6 +13,7 @@
 #include "base/exceptions.h"
 #include "base/float_text.h"
 #include "base/format_settings.h"
+#include "base/text_file.h"
 #include "table/csv_loader.h"
 #include "grid/table_grid.h"
 #include "numedit/qv_num_edit.h"
@@ -26,19 +27,16 @@ namespace {
 constexpr int kUsageError = 1;
 constexpr int kShownError = 2;
 
-// The site as the command line gives it: a city of the city table, or three numbers.
-struct TableRequest {
-  QString city, state;  // state empty: any state
-  std::string latitude, longitude, altitude;
-};
-
+// The site of "--tabela ARGS": "--cidade NAME[/STATE]" with a name that is not blank, or three
+// values that are not options.
 std::optional<TableRequest> ParseRequest(const std::vector<std::string>& args) {
   TableRequest request;
-  if (args.size() == 2 && args[0] == "--cidade" && !args[1].empty()) {
+  if (args.size() == 2 && args[0] == "--cidade") {
     const QString name = QString::fromUtf8(args[1]).trimmed();
     const qsizetype slash = name.lastIndexOf('/');
     request.city = slash < 0 ? name : name.left(slash).trimmed();
     if (slash >= 0) request.state = name.mid(slash + 1).trimmed();
+    if (request.city.isEmpty()) return std::nullopt;
     return request;
   }
   if (args.size() == 3 && !args[0].starts_with("--")) {
@@ -46,6 +44,60 @@ std::optional<TableRequest> ParseRequest(const std::vector<std::string>& args) {
     return request;
   }
   return std::nullopt;
+}
+
+// A message as one line a terminal shows safely: decoded as a cell is (UTF-8, else Latin-1),
+// control characters written as escapes (\n, \t, \x1b) so that neither data nor arguments can
+// break the line or steer the terminal.
+std::string EscapedForTerminal(const std::string& message) {
+  QString text;
+  for (const QChar c : CellTextToQString(message)) {
+    if (c.category() != QChar::Other_Control) {
+      text += c;
+    } else if (c == '\n' || c == '\r' || c == '\t') {
+      text += c == '\n' ? "\\n" : c == '\r' ? "\\r" : "\\t";
+    } else {
+      text += QString("\\x%1").arg(c.unicode(), 2, 16, QChar('0'));
+    }
+  }
+  return text.toStdString();
+}
+
+// Every message of the command reaches the standard error here, as the error box would word it.
+void PrintError(std::ostream& err, const std::string& message) {
+  err << "zenavo: " << EscapedForTerminal(ErrorBoxText(message)) << '\n';
+}
+
+// Where the decimal separator is the point, the window falls back to the comma-decimal pair of
+// files only when the plain pair could not be loaded, and then fails on their first number:
+// the plain file that cannot be opened is named instead.
+void CheckPlainPairOpens(const TForm1& form) {
+  if (!TryStrToFloat("1.99") || !form.CityFile().ends_with("_vg.csv")) return;
+  for (const char* name : {"satelite.csv", "municipios.csv"}) {
+    std::string reason;
+    if (!OpenRegularFile(form.DataFolder() + name, reason).Valid())
+      throw EFOpenError(form.DataFolder() + name, reason);
+  }
+}
+
+// The city table holds at least one city, and every line of the file after the caption row is
+// a city: a name, a state and three numbers. Otherwise the file is empty, damaged or cut short,
+// and no city search could be trusted.
+void CheckCityTable(const TTableGrid& cities, const std::string& path) {
+  // The file's first line is the caption row, as in the satellite file.
+  if (cities.RowCount() < 2) throw Exception("The city file \"%1\" holds no city", {path});
+  for (int row = 1; row < cities.RowCount(); ++row) {
+    const auto filled = [&](int col) {
+      return !CellTextToQString(cities.Cells(col, row)).trimmed().isEmpty();
+    };
+    const auto number = [&](int col) { return TryStrToFloat(cities.Cells(col, row)).has_value(); };
+    if (!filled(kCityName) || !filled(kCityState) || !number(kCityLatitude) ||
+        !number(kCityLongitude) || !number(kCityAltitude))
+      throw Exception(
+          "The city file \"%1\" is damaged: line %2 is not a city (name, state, latitude, "
+          "longitude, altitude)",
+          {path, std::to_string(row + 1)});
+  }
 }
 
 // `text` without its accents, for comparing names typed on a keyboard without them.
@@ -98,6 +150,42 @@ void WriteTable(const TTableGrid& table, std::ostream& out) {
 
 }  // namespace
 
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+  CommandLine command;
+  if (args.empty()) return command;
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h"))
+    command.action = CommandLine::kShowHelp;
+  else if (args.size() == 1 && args[0] == "--version")
+    command.action = CommandLine::kShowVersion;
+  else if (const std::optional<TableRequest> request =
+               args[0] == kTableOption
+                   ? ParseRequest(std::vector<std::string>(args.begin() + 1, args.end()))
+                   : std::nullopt)
+    command.action = CommandLine::kWriteTable, command.table = *request;
+  else
+    command.action = CommandLine::kRefuse;
+  return command;
+}
+
+std::optional<int> AnswerWithoutQt(const CommandLine& command, std::ostream& out,
+                                   std::ostream& err) {
+  switch (command.action) {
+    case CommandLine::kShowHelp:
+      out << TableCommandUsage();
+      return 0;
+    case CommandLine::kShowVersion:
+      out << "zenavo 0.5.0\n";
+      return 0;
+    case CommandLine::kRefuse:
+      err << TableCommandUsage();
+      return kUsageError;
+    case CommandLine::kOpenWindow:
+    case CommandLine::kWriteTable:
+      break;
+  }
+  return std::nullopt;
+}
+
 std::string TableCommandUsage() {
   return "Uso: zenavo --tabela LATITUDE LONGITUDE ALTITUDE\n"
          "     zenavo --tabela --cidade NOME[/UF]\n"
@@ -107,13 +195,8 @@ std::string TableCommandUsage() {
          "Sem opções, zenavo abre a janela; zenavo --version mostra a versão.\n";
 }
 
-int RunTableCommand(const std::vector<std::string>& args, const std::string& dataFolder,
+int RunTableCommand(const TableRequest& request, const std::string& dataFolder,
                     std::ostream& out, std::ostream& err) {
-  const std::optional<TableRequest> request = ParseRequest(args);
-  if (!request) {
-    err << TableCommandUsage();
-    return kUsageError;
-  }
   // What the window would show in its error box (in the user's language) goes to the
   // standard error instead.
   std::vector<std::string> errors;
@@ -123,24 +206,28 @@ int RunTableCommand(const std::vector<std::string>& args, const std::string& dat
     ~HandlerBack() { SetErrorHandler(std::move(previous)); }
   } handlerBack{SetErrorHandler(collect)};
   const auto failed = [&errors, &err] {
-    for (const std::string& message : errors) err << "zenavo: " << ErrorBoxText(message) << '\n';
+    for (const std::string& message : errors) PrintError(err, message);
     return !errors.empty();
   };
   TForm1 form(dataFolder);  // loads both tables, as at start-up
   if (failed()) return kShownError;
-  // The file's first line is the caption row: a file of one line or none holds no satellite.
-  if (form.Grid1->RowCount() < 2) {
-    err << "zenavo: a tabela de satélites está vazia\n";
+  try {
+    CheckPlainPairOpens(form);
+    // The file's first line is the caption row: a file of one line or none holds no satellite.
+    if (form.Grid1->RowCount() < 2) throw Exception("a tabela de satélites está vazia");
+    if (!request.city.isEmpty()) CheckCityTable(*form.Grid2, form.CityFile());
+  } catch (const std::exception& error) {
+    PrintError(err, TranslatedMessage(error));
     return kShownError;
   }
 
-  if (!request->city.isEmpty()) {
-    const std::vector<int> rows = CityRows(*form.Grid2, *request);
+  if (!request.city.isEmpty()) {
+    const std::vector<int> rows = CityRows(*form.Grid2, request);
     if (rows.size() != 1) {
-      err << "zenavo: "
-          << (rows.empty() ? "cidade não encontrada: "
-                           : "há cidades com esse nome em mais de um estado; escreva NOME/UF: ")
-          << request->city.toStdString() << '\n';
+      PrintError(err, (rows.empty() ? "cidade não encontrada: "
+                                    : "há cidades com esse nome em mais de um estado; escreva "
+                                      "NOME/UF: ") +
+                          request.city.toStdString());
       return kUsageError;
     }
     // As a click on the city's row: its site goes into the three boxes.
@@ -151,12 +238,12 @@ int RunTableCommand(const std::vector<std::string>& args, const std::string& dat
     if (failed()) return kShownError;
   } else {
     try {
-      TypeIntoBox(*form.QvNumEdit1, request->latitude, "latitude", 90);
-      TypeIntoBox(*form.QvNumEdit2, request->longitude, "longitude", 360);
-      TypeIntoBox(*form.QvNumEdit3, request->altitude, "altitude",
+      TypeIntoBox(*form.QvNumEdit1, request.latitude, "latitude", 90);
+      TypeIntoBox(*form.QvNumEdit2, request.longitude, "longitude", 360);
+      TypeIntoBox(*form.QvNumEdit3, request.altitude, "altitude",
                   std::numeric_limits<long double>::infinity());
     } catch (const std::exception& error) {
-      err << "zenavo: " << ErrorBoxText(TranslatedMessage(error)) << '\n';
+      PrintError(err, TranslatedMessage(error));
       return kUsageError;
     }
   }
@@ -164,7 +251,7 @@ int RunTableCommand(const std::vector<std::string>& args, const std::string& dat
   if (failed()) return kShownError;
   WriteTable(*form.Grid1, out);
   if (out) return 0;
-  err << "zenavo: não foi possível escrever na saída padrão\n";
+  PrintError(err, "não foi possível escrever na saída padrão");
   return kShownError;
 }
 

@@ -8,20 +8,50 @@
 #include <cstring>
 
 #include "base/exceptions.h"
-#include "base/file_descriptor.h"
 
 namespace zenavo {
 
-std::string ReadFileBytes(const std::string& path) {
-  const UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!file.Valid()) throw EFOpenError(path, std::strerror(errno));
+namespace {
+
+// What a file that is not a regular file is, for the message that refuses it.
+std::string NotARegularFile(mode_t mode) {
+  if (S_ISDIR(mode)) return std::strerror(EISDIR);
+  if (S_ISFIFO(mode)) return "It is a named pipe, not a regular file";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "It is a device, not a regular file";
+  return "It is not a regular file";
+}
+
+}  // namespace
+
+UniqueFd OpenRegularFile(const std::string& path, std::string& reason) {
+  // Non-blocking, so that opening a named pipe does not wait for a writer; no controlling
+  // terminal taken from a terminal device.
+  UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   struct stat info {};
-  if (::fstat(file.Get(), &info) == 0 && S_ISDIR(info.st_mode))
-    throw EFOpenError(path, std::strerror(EISDIR));
+  if (!file.Valid() || ::fstat(file.Get(), &info) != 0) {
+    reason = std::strerror(errno);
+    return UniqueFd();
+  }
+  if (!S_ISREG(info.st_mode)) {
+    reason = NotARegularFile(info.st_mode);
+    return UniqueFd();
+  }
+  ::fcntl(file.Get(), F_SETFL, ::fcntl(file.Get(), F_GETFL) & ~O_NONBLOCK);
+  return file;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::string reason;
+  const UniqueFd file = OpenRegularFile(path, reason);
+  if (!file.Valid()) throw EFOpenError(path, reason);
+  return ReadFileBytes(file.Get(), path);
+}
+
+std::string ReadFileBytes(int fd, const std::string& path) {
   std::string bytes;
   char buffer[65536];
   for (;;) {
-    const ssize_t count = ::read(file.Get(), buffer, sizeof buffer);
+    const ssize_t count = ::read(fd, buffer, sizeof buffer);
     if (count == 0) break;
     if (count < 0) {
       if (errno == EINTR) continue;

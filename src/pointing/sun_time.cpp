@@ -197,18 +197,24 @@ std::string SunAzimuthClockText(long double azimuth, long double longitude,
                                 long double latitude) {
   FloatingPointGuard guard;
   const LocalDate today = Clock().Today();
+  const double utcOffsetHours = -static_cast<double>(TimeZoneBias()) / 60;
   const long double noonDay = DayNumber(today.Day, today.Month, today.Year, 12, 0, 0);
   // The first pass only places the second; the second pass's solution is checked.
   const double firstPass =
       static_cast<double>(SolveSunAzimuthTime(noonDay, azimuth, longitude, latitude, false));
+  // The first pass's time of day falls on the local date on the Universal Time day `today`
+  // minus `daysBack`: the day before where the zone is far east of UT, the day after far west.
+  const int daysBack = static_cast<int>(std::floor((firstPass + utcOffsetHours) / 24));
   const ClockParts first = SplitHours(firstPass);
   const long double refinedDay =
-      DayNumber(today.Day, today.Month, today.Year, first.hour, first.minute, first.second);
-  double t = static_cast<double>(SunAzimuthTime(refinedDay, azimuth, longitude, latitude) -
-                                 static_cast<long double>(TimeZoneBias()) / 60);
-  if (t < 0) t += 24;
-  ClockParts local = SplitHours(t);
-  if (local.hour < 0) local.hour += 24;
+      DayNumber(today.Day, today.Month, today.Year, first.hour, first.minute, first.second) -
+      daysBack;
+  double utc = static_cast<double>(SunAzimuthTime(refinedDay, azimuth, longitude, latitude));
+  // The same moment as the first pass's, give or take minutes, across 0:00 UT if need be.
+  if (utc - firstPass > 12) utc -= 24;
+  if (utc - firstPass < -12) utc += 24;
+  const double t = utc + utcOffsetHours - 24.0 * daysBack;
+  const ClockParts local = SplitHours(t);
   guard.Check(t);
   if (local.hour < kFirstShownHour || local.hour > kLastShownHour) return "";
   return TwoDigits(local.hour) + ":" + TwoDigits(local.minute) + ":" + TwoDigits(local.second);

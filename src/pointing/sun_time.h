@@ -45,8 +45,10 @@ int TimeZoneBias();
 
 // Today's local clock time at which the Sun stands at `azimuth`, as "hh:mm:ss" (cut to whole
 // seconds); the empty text when that time falls before 06:00:00 or after 18:59:59. A first
-// pass with the Sun placed at noon finds the time at which a second pass places the Sun; the
-// second pass's time is the one shown, and fails as SunAzimuthTime does.
+// pass with the Sun placed at noon UT finds the time of day at which a second pass places the
+// Sun, on the UT day on which that time of today's local date falls (the day before or after
+// where the zone lies far from UT); the second pass's time is the one shown, and fails as
+// SunAzimuthTime does.
 std::string SunAzimuthClockText(long double azimuth, long double longitude,
                                 long double latitude);
 

@@ -1,13 +1,11 @@
 #include "table/csv_loader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 
 #include "base/exceptions.h"
 #include "base/file_descriptor.h"
 #include "base/line_reader.h"
+#include "base/text_file.h"
 
 namespace zenavo {
 
@@ -64,12 +62,11 @@ std::size_t FindClosingQuote(std::string_view rest) {
   return !rest.empty() && rest.back() == kQuote ? rest.size() - 1 : std::string_view::npos;
 }
 
-// Opens the file for reading; a folder or any failure is "cannot open".
+// Opens the file for reading; anything but a regular file, or any failure, is "cannot open".
 UniqueFd OpenForReading(const std::string& path) {
-  UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  struct stat info {};
-  if (!file.Valid() || ::fstat(file.Get(), &info) != 0 || S_ISDIR(info.st_mode))
-    throw ETableGridError("Cannot open file %1", {path});
+  std::string reason;
+  UniqueFd file = OpenRegularFile(path, reason);
+  if (!file.Valid()) throw ETableGridError("Cannot open file %1", {path});
   return file;
 }
 

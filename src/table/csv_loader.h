@@ -34,9 +34,10 @@ void LoadCsvLine(StringTable& table, int row, std::string_view line, char delimi
 // Loads the file at `path` into `table` from cell (0, 0): the delimiter is detected among
 // , ; # tab |, every line becomes a row, RowCount ends at the number of lines, ColCount at
 // least at the widest line. Cells the file does not reach keep their text. A UTF-8 byte-order
-// mark at the start of the file is skipped. The file is read once from start to end, so a pipe
-// loads as well as a plain file. Raises ETableGridError "Cannot open file <path>" when the file
-// cannot be opened (the table is then untouched) and EInOutError when reading fails later.
+// mark at the start of the file is skipped. The file is read once from start to end. Raises
+// ETableGridError "Cannot open file <path>" when the file cannot be opened or is not a regular
+// file (a named pipe, a folder, a device: refused at once, never waited on; the table is then
+// untouched) and EInOutError when reading fails later.
 void LoadFromCsvFile(StringTable& table, const std::string& path);
 
 }  // namespace zenavo

@@ -1,13 +1,12 @@
 #include "table/html_export.h"
 
-#include <fcntl.h>
-
 #include <cerrno>
 
 #include "base/atomic_write.h"
 #include "base/exceptions.h"
 #include "base/file_descriptor.h"
 #include "base/line_reader.h"
+#include "base/text_file.h"
 
 namespace zenavo {
 
@@ -145,11 +144,12 @@ void AppendRow(std::string& out, const StringTable& table, const THTMLSettings& 
   out += "</tr>\r\n";
 }
 
-// Appends the lines of a text file, each ending with CR LF; a file that cannot be opened is
-// left out.
+// Appends the lines of a text file, each ending with CR LF; a file that cannot be opened, or
+// is not a regular file, is left out.
 void AppendLinesOf(std::string& out, const std::string& path) {
   if (path.empty()) return;
-  const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  std::string reason;
+  const UniqueFd fd = OpenRegularFile(path, reason);
   if (!fd.Valid()) return;
   LineReader reader(fd.Get(), path);
   for (std::string line; reader.NextLine(line);) {

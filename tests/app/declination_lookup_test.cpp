@@ -16,12 +16,15 @@
 #include "base/format_settings.h"
 #include "support/child_process.h"
 #include "support/expect_error.h"
+#include "support/fifo.h"
 #include "support/temp_folder.h"
 
 namespace zenavo {
 namespace {
 
 using zenavo::testing::ExpectError;
+using zenavo::testing::ExpectReturnsWithoutAWriter;
+using zenavo::testing::MakeFifo;
 using zenavo::testing::RunUnprivileged;
 using zenavo::testing::TempFolder;
 
@@ -99,12 +102,26 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"binaryBytes", '.', "\x01\x02 \xff", 0, "List index out of bounds (5)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ReadDeclination, AMissingFileOrAFolderIsAFileOpenError) {
+// Only a regular file is read: anything else is refused at once (a named pipe is never
+// waited on for a writer).
+TEST(ReadDeclination, AMissingFileAFolderAPipeOrADeviceIsAFileOpenError) {
   TempFolder folder;
-  ExpectError<EFOpenError>([&] { ReadDeclination(folder.Path() + "result.txt"); },
-                           "Cannot open file \"" + folder.Path() + "result.txt\". No such file or directory");
   ::mkdir((folder.Path() + "dir").c_str(), 0755);
-  EXPECT_THROW(ReadDeclination(folder.Path() + "dir"), EFOpenError);
+  const std::string fifo = MakeFifo(folder.Path() + "fifo.txt");
+  const struct {
+    std::string path, reason;
+  } cases[] = {
+      {folder.Path() + "result.txt", "No such file or directory"},
+      {folder.Path() + "dir", "Is a directory"},
+      {fifo, "It is a named pipe, not a regular file"},
+      {"/dev/null", "It is a device, not a regular file"},
+  };
+  for (const auto& c : cases) {
+    ExpectReturnsWithoutAWriter({fifo}, [&] {
+      ExpectError<EFOpenError>([&] { ReadDeclination(c.path); },
+                               "Cannot open file \"" + c.path + "\". " + c.reason);
+    });
+  }
 }
 
 // Sets an environment variable for one scope.

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "base/exceptions.h"
 #include "support/expect_error.h"
@@ -33,6 +36,56 @@ TEST(RunAndCapture, DrainsMegabytesWithoutBlocking) {
   EXPECT_EQ(run.Output.size(), 5000000u);
   EXPECT_EQ(run.Output.find_first_not_of('x'), std::string::npos);
   EXPECT_EQ(run.ExitStatus, 3);
+}
+
+// Whether the process is gone: ended and reaped, or a zombie left to be reaped by another.
+bool IsGone(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  if (!std::getline(stat, line)) return true;
+  return line.substr(line.rfind(')') + 2, 1) == "Z";
+}
+
+// A run never takes longer than its limit (10 s unless told): a calculator that does not end is
+// stopped with every process it started; one that leaves a process holding its output open is
+// done when it ends, and the process it left is stopped too.
+TEST(RunAndCapture, EndsWithinTheTimeLimitAndLeavesNoProcessBehind) {
+  EXPECT_EQ(kRunTimeLimit, std::chrono::seconds(10));
+  const struct {
+    const char* name;
+    const char* script;  // writes the ids of its processes to "pids"
+    bool stopped;        // stopped at the limit rather than ended
+    std::string output;
+  } cases[] = {
+      {"neverEnds", "echo $$ > pids\nsleep 30 &\necho $! >> pids\necho started\nwait\n", true, ""},
+      {"leavesAProcessHoldingItsOutput",
+       "echo $$ > pids\nsleep 30 &\necho $! >> pids\necho started\nexit 4\n", false, "started\n"},
+  };
+  constexpr std::chrono::milliseconds kLimit{500};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder folder;
+    folder.WriteScript("magc", c.script);
+    const auto start = std::chrono::steady_clock::now();
+    if (c.stopped) {
+      ExpectError<Exception>([&] { RunAndCapture("magc", folder.Path(), "", kLimit); },
+                             "magc did not finish within 0.5 s and was stopped.");
+    } else {
+      const CapturedRun run = RunAndCapture("magc", folder.Path(), "", kLimit);
+      EXPECT_EQ(run.Output, c.output);
+      EXPECT_EQ(run.ExitStatus, 4);
+    }
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(took, std::chrono::seconds(3));
+    EXPECT_EQ(took >= kLimit, c.stopped);
+    std::istringstream pids(folder.Read("pids"));
+    int count = 0;
+    for (pid_t pid; pids >> pid; ++count) {
+      for (int i = 0; i < 200 && !IsGone(pid); ++i) ::usleep(10000);
+      EXPECT_TRUE(IsGone(pid)) << "process " << pid << " still runs";
+    }
+    EXPECT_EQ(count, 2);
+  }
 }
 
 TEST(RunAndCapture, ANulByteCutsItsChunk) {

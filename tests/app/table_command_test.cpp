@@ -8,6 +8,7 @@
 
 #include "app/form1_fixture.h"
 #include "table/csv_loader.h"
+#include "support/fifo.h"
 #include "support/widget_test_support.h"
 
 namespace zenavo::testing {
@@ -20,10 +21,13 @@ struct CommandRun {
 
 class TableCommand : public FormTest {
  protected:
-  CommandRun Run(const std::vector<std::string>& args) {
+  // The program's command line as main() takes it: read before Qt, then the table command.
+  CommandRun Run(const std::vector<std::string>& commandLine) {
+    const CommandLine command = ParseCommandLine(commandLine);
     std::ostringstream out, err;
-    const int status = RunTableCommand(args, folder_.Path(), out, err);
-    return {status, out.str(), err.str()};
+    std::optional<int> status = AnswerWithoutQt(command, out, err);
+    if (!status) status = RunTableCommand(command.table, folder_.Path(), out, err);
+    return {*status, out.str(), err.str()};
   }
 
   // The rows of the command's output, split by `delimiter` as the loader splits them.
@@ -54,11 +58,11 @@ TEST_F(TableCommand, WritesTheTableTheWindowShowsForTheSameSite) {
     bool commaLocale;
     std::vector<std::string> args;
   } cases[] = {
-      {"city", false, {"--cidade", "São Paulo/SP"}},
-      {"cityAnyCaseAndState", false, {"--cidade", "são paulo"}},
-      {"cityWithoutAccents", false, {"--cidade", "Sao Paulo/sp"}},
-      {"typedSite", false, {"-23.56739", "-46.57038", "784"}},
-      {"typedSiteCommaLocale", true, {"-23,56739", "-46,57038", "784"}},
+      {"city", false, {"--tabela", "--cidade", "São Paulo/SP"}},
+      {"cityAnyCaseAndState", false, {"--tabela", "--cidade", "são paulo"}},
+      {"cityWithoutAccents", false, {"--tabela", "--cidade", "Sao Paulo/sp"}},
+      {"typedSite", false, {"--tabela", "-23.56739", "-46.57038", "784"}},
+      {"typedSiteCommaLocale", true, {"--tabela", "-23,56739", "-46,57038", "784"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -82,42 +86,85 @@ TEST_F(TableCommand, WritesTheTableTheWindowShowsForTheSameSite) {
 }
 
 TEST_F(TableCommand, EveryFailureIsAMessageAndAStatus) {
+  const std::string cityFile = folder_.Path() + "municipios.csv";
+  const std::string cityCaptions = "Cidade,Estado,Latitude,Longitude,Altitude\n";
   const struct {
     const char* name;
     std::vector<std::string> remove;  // files taken out of the program's folder first
+    std::vector<std::pair<std::string, std::string>> write;  // files written there (name, bytes)
+    std::vector<std::string> fifos;   // files made named pipes without a writer
     std::vector<std::string> args;
     int status;
     std::string err;  // what the standard error starts with
   } cases[] = {
-      {"noSite", {}, {}, 1, "Uso: zenavo --tabela"},
-      {"twoNumbers", {}, {"-23", "-46"}, 1, "Uso: zenavo --tabela"},
-      {"cityWithoutName", {}, {"--cidade", ""}, 1, "Uso: zenavo --tabela"},
-      {"unknownOption", {}, {"--cidade", "Rio", "x"}, 1, "Uso: zenavo --tabela"},
-      {"unknownCity", {}, {"--cidade", "Atlântida"}, 1, "zenavo: cidade não encontrada: Atlântida"},
-      {"cityInTwoStates", {}, {"--cidade", "Santa Luzia"}, 1, "zenavo: há cidades com esse nome"},
-      {"notANumber", {}, {"-23", "abc", "0"}, 1,
+      {"noSite", {}, {}, {}, {"--tabela"}, 1, "Uso: zenavo --tabela"},
+      {"twoNumbers", {}, {}, {}, {"--tabela", "-23", "-46"}, 1, "Uso: zenavo --tabela"},
+      {"cityWithoutName", {}, {}, {}, {"--tabela", "--cidade", ""}, 1, "Uso: zenavo --tabela"},
+      {"cityOnlyAState", {}, {}, {}, {"--tabela", "--cidade", "/RS"}, 1, "Uso: zenavo --tabela"},
+      {"cityOfBlanks", {}, {}, {}, {"--tabela", "--cidade", "  "}, 1, "Uso: zenavo --tabela"},
+      {"unknownOption", {}, {}, {}, {"--tabela", "--cidade", "Rio", "x"}, 1,
+       "Uso: zenavo --tabela"},
+      {"unknownOptionAlone", {}, {}, {}, {"--bogus"}, 1, "Uso: zenavo --tabela"},
+      {"unknownCity", {}, {}, {}, {"--tabela", "--cidade", "Atlântida"}, 1,
+       "zenavo: cidade não encontrada: Atlântida.\n"},
+      {"controlCharactersInAnArgument", {}, {}, {}, {"--tabela", "--cidade", "Atl\x1b[2J\tn\nX"}, 1,
+       "zenavo: cidade não encontrada: Atl\\x1b[2J\\tn\\nX.\n"},
+      {"cityInTwoStates", {}, {}, {}, {"--tabela", "--cidade", "Santa Luzia"}, 1,
+       "zenavo: há cidades com esse nome"},
+      {"notANumber", {}, {}, {}, {"--tabela", "-23", "abc", "0"}, 1,
        "zenavo: 'abc' is not a valid floating point value."},
-      {"commaInAPointLocale", {}, {"-23,5", "-46", "0"}, 1, "zenavo: '-23,5' is not a valid"},
-      {"latitudeBeyondAPole", {}, {"95", "-46", "0"}, 1,
+      {"commaInAPointLocale", {}, {}, {}, {"--tabela", "-23,5", "-46", "0"}, 1,
+       "zenavo: '-23,5' is not a valid"},
+      {"latitudeBeyondAPole", {}, {}, {}, {"--tabela", "95", "-46", "0"}, 1,
        "zenavo: latitude fora do intervalo de -90 a 90: 95.\n"},
-      {"longitudeBeyondATurn", {}, {"-23", "361", "0"}, 1,
+      {"longitudeBeyondATurn", {}, {}, {}, {"--tabela", "-23", "361", "0"}, 1,
        "zenavo: longitude fora do intervalo de -360 a 360: 361.\n"},
-      {"dataFilesMissing", kDataFiles, {"-23", "-46", "0"}, 2,
+      {"dataFilesMissing", kDataFiles, {}, {}, {"--tabela", "-23", "-46", "0"}, 2,
        "zenavo: Cannot read the data file \"satelite.csv\""},
-      {"calculatorMissing", {"magc"}, {"-23", "-46", "0"}, 2,
+      {"cityFilesPipes", {}, {}, {"municipios.csv", "municipios_vg.csv"},
+       {"--tabela", "--cidade", "Rio"}, 2,
+       "zenavo: Cannot read the data file \"municipios.csv\" (It is a named pipe, not a regular "
+       "file)"},
+      {"satelliteFileAPipe", {}, {}, {"satelite.csv"}, {"--tabela", "-23", "-46", "0"}, 2,
+       "zenavo: Cannot read the data file \"satelite.csv\" (It is a named pipe, not a regular "
+       "file)"},
+      {"cityFileEmpty", {}, {{"municipios.csv", ""}}, {}, {"--tabela", "--cidade", "Rio"}, 2,
+       "zenavo: The city file \"" + cityFile + "\" holds no city.\n"},
+      {"cityFileGarbled", {}, {{"municipios.csv", "\x7f" "ELF\x02\x01\n\x1b[2J\xff\n"}}, {},
+       {"--tabela", "--cidade", "Rio"}, 2,
+       "zenavo: The city file \"" + cityFile + "\" is damaged: line 2 is not a city"},
+      {"cityFileCutShort", {},
+       {{"municipios.csv", cityCaptions + "Rio Branco,AC,-9.97,-67.81,153\nRio Grande,RS,-32.0"}},
+       {}, {"--tabela", "--cidade", "Rio Branco"}, 2,
+       "zenavo: The city file \"" + cityFile + "\" is damaged: line 3 is not a city"},
+      {"controlCharactersInData", {}, {{"satelite.csv", "Satelite,Posição\nSat,-70\x1b[2J\r\n"}},
+       {}, {"--tabela", "-23", "-46", "0"}, 2,
+       "zenavo: '-70\\x1b[2J' is not a valid floating point value.\n"},
+      {"calculatorMissing", {"magc"}, {}, {}, {"--tabela", "-23", "-46", "0"}, 2,
        "zenavo: Could not execute command line!\n"},
-      {"modelMissing", {"WMM2025.COF"}, {"-23", "-46", "0"}, 2, "zenavo: Cannot open file "},
+      {"modelMissing", {"WMM2025.COF"}, {}, {}, {"--tabela", "-23", "-46", "0"}, 2,
+       "zenavo: Cannot open file "},
+      {"modelAPipe", {}, {}, {"WMM2025.COF"}, {"--tabela", "-23", "-46", "0"}, 2,
+       "zenavo: Cannot open file "},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     CopyFromBin(folder_, kDataFiles);
     CopyFromBin(folder_, kCalculatorFiles);
     for (const std::string& name : c.remove) std::filesystem::remove(folder_.Path() + name);
-    const CommandRun run = Run(c.args);
+    for (const auto& [name, bytes] : c.write) folder_.Write(name, bytes);
+    std::vector<std::string> fifos;
+    for (const std::string& name : c.fifos) {
+      std::filesystem::remove(folder_.Path() + name);
+      fifos.push_back(MakeFifo(folder_.Path() + name));
+    }
+    CommandRun run;
+    ExpectReturnsWithoutAWriter(fifos, [&] { run = Run(c.args); });
     EXPECT_EQ(run.status, c.status);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err.substr(0, c.err.size()), c.err) << run.err;
     EXPECT_TRUE(TakeErrors().empty()) << "the command's errors never reach the error box";
+    for (const std::string& fifo : fifos) std::filesystem::remove(fifo);
   }
 }
 
@@ -125,10 +172,10 @@ TEST_F(TableCommand, ASatelliteFileWithoutRowsIsNoTable) {
   CopyFromBin(folder_, kDataFiles);
   CopyFromBin(folder_, kCalculatorFiles);
   folder_.Write("satelite.csv", "");
-  const CommandRun run = Run({"-23", "-46", "0"});
+  const CommandRun run = Run({"--tabela", "-23", "-46", "0"});
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "zenavo: a tabela de satélites está vazia\n");
+  EXPECT_EQ(run.err, "zenavo: a tabela de satélites está vazia.\n");
 }
 
 }  // namespace

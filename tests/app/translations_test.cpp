@@ -77,7 +77,8 @@ TEST_F(Translations, TheCommandsStandardErrorIsTranslatedToo) {
   CopyFromBin(folder_, kDataFiles);
   const ScopedZenavoTranslations translations{QLocale(QStringLiteral("pt_BR"))};
   std::ostringstream out, err;
-  EXPECT_EQ(RunTableCommand({"-23.5", "-46.6", "700"}, folder_.Path(), out, err), 2);
+  const CommandLine command = ParseCommandLine({"--tabela", "-23.5", "-46.6", "700"});
+  EXPECT_EQ(RunTableCommand(command.table, folder_.Path(), out, err), 2);
   EXPECT_EQ(err.str(), "zenavo: Não foi possível executar a calculadora magc!\n");
 }
 

@@ -6,6 +6,9 @@
 # from a folder whose path has spaces and non-ASCII letters, and from a copy of the installed
 # folder with files missing, which must say what is missing. The installed folder must stay
 # exactly as installed. Finally the package is removed again.
+# Before installing, lintian checks the package (any error or warning fails); after installing,
+# the software-centre metadata must pass `appstreamcli validate`, and the manual page must
+# render without a groff warning and be found by `man zenavo`.
 #
 # Usage (as root, after a normal build): bash tests/package/install_and_run.sh [BUILD_DIR]
 set -euo pipefail
@@ -27,6 +30,13 @@ for dep in libqt6widgets6 libqt6core6 qt6-qpa-plugins; do
   dpkg-deb -f "$deb" Depends | grep -q "$dep" || fail "Depends lacks $dep"
 done
 
+# lintian: its whole output shown; an error or a warning fails (overrides need their reason).
+status=0
+report=$(lintian --fail-on error,warning "$deb" 2>&1) || status=$?
+printf '%s\n' "$report" | sed 's/^/  lintian: /'
+if [ "$status" -eq 0 ] && ! grep -q '^[EW]: ' <<<"$report"; then pass "lintian: no error, no warning"
+else fail "lintian: exit $status"; fi
+
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
 trap 'DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq zenavo >/dev/null 2>&1 || true' EXIT
 
@@ -35,8 +45,60 @@ for f in zenavo magc WMM2025.COF satelite.csv municipios.csv satelite_vg.csv mun
   [ -f "$folder/$f" ] || fail "$folder/$f not installed"
 done
 [ "$(readlink /usr/bin/zenavo)" = "../lib/zenavo/zenavo" ] || fail "/usr/bin/zenavo is not the relative link"
-desktop-file-validate /usr/share/applications/zenavo.desktop || fail "desktop entry not valid"
+id=app.zenavo.zenavo
+desktop-file-validate /usr/share/applications/$id.desktop || fail "desktop entry not valid"
 [ -f /usr/share/icons/hicolor/scalable/apps/zenavo.svg ] || fail "icon not installed"
+metainfo=/usr/share/metainfo/$id.metainfo.xml
+status=0
+report=$(appstreamcli validate --no-net "$metainfo" 2>&1) || status=$?
+printf '%s\n' "$report" | sed 's/^/  appstreamcli: /'
+[ "$status" -eq 0 ] && pass "metainfo valid" || fail "metainfo not valid: exit $status"
+grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
+  fail "metainfo does not launch $id.desktop"
+for f in copyright changelog.Debian.gz; do
+  [ -f "/usr/share/doc/zenavo/$f" ] || fail "/usr/share/doc/zenavo/$f not installed"
+done
+# --- The manual page ------------------------------------------------------------------------
+# Renders the page at $1 as `man -l` does; any groff warning, or a missing section, fails.
+check_page() {
+  local what=$1 page=$2 text warnings
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)
+  text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -E UTF-8 -l "$page" 2>/dev/null)
+  [ -z "$warnings" ] || { fail "$what: $warnings"; return; }
+  for s in NAME SYNOPSIS OPTIONS "EXIT STATUS" FILES ENVIRONMENT; do
+    grep -q "^$s\$" <<<"$text" || { fail "$what: no section $s"; return; }
+  done
+  grep -q -- "--tabela --cidade" <<<"$text" || { fail "$what: --tabela not described"; return; }
+  pass "$what"
+}
+# True when dpkg's path-exclude settings (later path-include ones re-admitting) keep $1 off disk.
+dpkg_excludes() {
+  local excluded=1 kind pattern
+  while read -r kind pattern; do
+    # shellcheck disable=SC2053  # the pattern is a glob, matched as dpkg matches it
+    [[ $1 == $pattern ]] || continue
+    [ "$kind" = path-exclude ] && excluded=0 || excluded=1
+  done < <(cat /etc/dpkg/dpkg.cfg /etc/dpkg/dpkg.cfg.d/* 2>/dev/null |
+           sed -nE 's/^[[:space:]]*(path-(ex|in)clude)[[:space:]=]+/\1 /p')
+  return $excluded
+}
+page=/usr/share/man/man1/zenavo.1.gz
+if [ -f "$page" ]; then
+  check_page "man -l $page" "$page"
+  [ "$(man -w zenavo)" = "$page" ] && man zenavo >/dev/null 2>&1 && pass "man zenavo" ||
+    fail "man zenavo does not find $page"
+elif dpkg_excludes "$page"; then
+  # This system (a trimmed container image) tells dpkg not to unpack manual pages: the page is
+  # checked as the package holds it, and `man zenavo` cannot work here.
+  echo "note: dpkg's path-exclude keeps $page off this system; checking the page in the package"
+  unpacked=$(mktemp -d)
+  dpkg-deb -x "$deb" "$unpacked"
+  check_page "man -l on the packaged page" "$unpacked$page"
+  rm -rf "$unpacked"
+else
+  fail "$page not installed"
+fi
+
 snapshot() { find "$folder" -printf '%p %s %m %T@\n' | sort; }
 before=$(snapshot)
 
@@ -54,7 +116,7 @@ check_table() {
   if [ "$status" -ne 0 ]; then fail "$what: exit $status: $err"; return; fi
   local lines caption starOne
   lines=$(printf '%s\n' "$out" | wc -l)
-  caption=$(printf '%s\n' "$out" | head -1)
+  caption=${out%%$'\n'*}  # no `head -1`: exiting first, it can SIGPIPE printf under pipefail
   starOne=$(printf '%s\n' "$out" | grep '^Star One C4,' || true)
   [ "$lines" -eq 55 ] || fail "$what: $lines lines, not 55"
   [ "$caption" = "Satelite,Posição,Azimute,Elevação,Az. Magnet,Hora Az.,Polarização" ] ||

@@ -13,12 +13,15 @@
 
 #include "app/run_and_capture.h"
 #include "magc_cli.h"
+#include "support/fifo.h"
 #include "support/temp_folder.h"
 #include "wmm_model.h"
 
 namespace magc {
 namespace {
 
+using zenavo::testing::ExpectReturnsWithoutAWriter;
+using zenavo::testing::MakeFifo;
 using zenavo::testing::TempFolder;
 
 const std::string kModelPath = std::string(ZENAVO_DATA_DIR) + "/WMM2025.COF";
@@ -102,7 +105,24 @@ TEST(WorldMagneticModel, DamagedCoefficientFilesAreRefusedWithAReason) {
       EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << c.name << ": " << e.what();
     }
   }
-  EXPECT_THROW(LoadModel("/no/such/WMM2025.COF"), ModelError);
+  // Only a regular file is read: a named pipe is refused at once, never waited on for a writer.
+  TempFolder folder;
+  const std::string fifo = MakeFifo(folder.Path() + "fifo.COF");
+  const std::pair<std::string, std::string> notFiles[] = {
+      {"/no/such/WMM2025.COF", "No such file or directory"},
+      {folder.Path(), "Is a directory"},
+      {fifo, "It is a named pipe, not a regular file"},
+      {"/dev/null", "It is a device, not a regular file"}};
+  for (const auto& [path, reason] : notFiles) {
+    ExpectReturnsWithoutAWriter({fifo}, [&] {
+      try {
+        LoadModel(path);
+        ADD_FAILURE() << path << " accepted";
+      } catch (const ModelError& e) {
+        EXPECT_EQ(std::string(e.what()), "cannot open coefficient file " + path + ": " + reason);
+      }
+    });
+  }
 }
 
 TEST(MagcArguments, AcceptsTheSystemsCommandLineAndItsVariants) {

@@ -1,10 +1,10 @@
 #include "wmm_model.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <fstream>
 #include <sstream>
+
+#include "base/exceptions.h"
+#include "base/text_file.h"
 
 namespace magc {
 
@@ -22,8 +22,16 @@ bool IsEndLine(const std::string& line) {
 }  // namespace
 
 MagneticModel LoadModel(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw ModelError("cannot open coefficient file " + path + ": " + std::strerror(errno));
+  // A named pipe, a folder or a device in the file's place is refused at once, never waited on.
+  std::string reason;
+  const zenavo::UniqueFd fd = zenavo::OpenRegularFile(path, reason);
+  if (!fd.Valid()) throw ModelError("cannot open coefficient file " + path + ": " + reason);
+  std::istringstream file;
+  try {
+    file.str(zenavo::ReadFileBytes(fd.Get(), path));
+  } catch (const zenavo::Exception& error) {
+    throw ModelError(error.what());
+  }
   MagneticModel model;
   std::string line;
   if (!std::getline(file, line))
