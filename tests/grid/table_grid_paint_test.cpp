@@ -72,6 +72,38 @@ TEST_F(TableGridTest, DataRowsShowBandsSelectionAndSilverLines) {
   EXPECT_NE(Palette(QPalette::ToolTipBase), Palette(QPalette::Base));
 }
 
+TEST_F(TableGridTest, OnlyTheFocusedGridDotsItsCurrentRow) {
+  UsePointingGrid();
+  grid_->SetRow(3);
+  const QColor highlight = Palette(QPalette::Highlight), dot = Palette(QPalette::HighlightedText);
+  ASSERT_NE(highlight, dot);
+  // Row 3 spans 63..82 above its line, the cells 0..510 left of their line: the cue 1 inside.
+  const int top = 64, bottom = 81, left = 1, right = 509;
+  const struct Case {
+    const char* name;
+    bool focused;
+    int dots;  // pixels of the highlight's contrast on the cue's outline
+  } cases[] = {
+      {"focused", true, (right - left + 1) + (bottom - top - 1)},
+      {"unfocused", false, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    (c.focused ? static_cast<QWidget*>(grid_) : other_)->setFocus();
+    const QImage picture = Picture();
+    int dots = 0;
+    for (int x = left; x <= right; ++x)
+      for (int y : {top, bottom}) dots += picture.pixelColor(x, y) == dot;
+    for (int y = top + 1; y < bottom; ++y)
+      for (int x : {left, right}) dots += picture.pixelColor(x, y) == dot;
+    EXPECT_EQ(dots, c.dots);
+    // Around the outline the row keeps the highlight, and the other rows have no dots.
+    for (QPoint p : {QPoint(0, 70), QPoint(left + 1, top + 1), QPoint(300, 63), QPoint(300, 82)})
+      EXPECT_EQ(picture.pixelColor(p), highlight) << p.x() << ", " << p.y();
+    EXPECT_EQ(picture.pixelColor(left, 43), Palette(QPalette::Base));
+  }
+}
+
 TEST_F(TableGridTest, PaintsSharplyAtTwiceThePixelRatio) {
   UsePointingGrid();
   grid_->SetRow(3);
