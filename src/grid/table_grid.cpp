@@ -393,6 +393,12 @@ void TTableGrid::InvalidateSelectionChange(const TGridRect& before) {
   InvalidateRows(after.Top, after.Bottom);
 }
 
+// The focus cue on the current row comes and goes with the focus (focusOutEvent repaints too).
+void TTableGrid::focusInEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusInEvent(event);
+  InvalidateRows(row_, row_);
+}
+
 // --- Properties ------------------------------------------------------------------------------
 
 void TTableGrid::SetCellFont(const QFont& font, TColor color) {

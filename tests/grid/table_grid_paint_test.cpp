@@ -1,6 +1,7 @@
 // What the grid paints: header gradient and bevel, bands, lines, selection, the area beyond
 // the cells, the sort indicators, and the texts handed to painting (decoded, cut, clipped).
 #include <QFontMetrics>
+#include <QPaintEvent>
 #include <QPainter>
 #include <gtest/gtest.h>
 
@@ -19,6 +20,15 @@ constexpr int kGradientRows[19] = {192, 192, 198, 198, 205, 205, 211, 211, 217, 
                                    223, 230, 230, 236, 236, 242, 242, 249, 249};
 
 QColor Grey(int level) { return QColor(level, level, level); }
+
+// The region a widget was asked to paint, while it filters the widget's events.
+struct PaintRecorder : QObject {
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) Region += static_cast<QPaintEvent*>(event)->region();
+    return false;
+  }
+  QRegion Region;
+};
 
 // Pixels of a header row that differ from the gradient: ink of text or indicators.
 int HeaderInk(const QImage& picture, int fromX, int toX) {
@@ -84,12 +94,20 @@ TEST_F(TableGridTest, OnlyTheFocusedGridDotsItsCurrentRow) {
     bool focused;
     int dots;  // pixels of the highlight's contrast on the cue's outline
   } cases[] = {
-      {"focused", true, (right - left + 1) + (bottom - top - 1)},
+      // Each case moves the focus, so the cue must come or go on the screen too.
       {"unfocused", false, 0},
+      {"focused", true, (right - left + 1) + (bottom - top - 1)},
   };
+  PaintRecorder painted;
+  Viewport()->installEventFilter(&painted);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    QApplication::processEvents();
+    painted.Region = QRegion();
     (c.focused ? static_cast<QWidget*>(grid_) : other_)->setFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(painted.Region.contains(QRect(left, top, right - left + 1, bottom - top + 1)))
+        << "the current row is repainted";
     const QImage picture = Picture();
     int dots = 0;
     for (int x = left; x <= right; ++x)
