@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
@@ -20,6 +21,7 @@
 #include "grid/table_grid.h"
 #include "grid/table_printer.h"
 #include "numedit/qv_num_edit.h"
+#include "ui/accessible_announce.h"
 #include "ui/cell_text.h"
 #include "ui/error_report.h"
 
@@ -34,9 +36,12 @@ constexpr double kScaleStartValue = 0.0;
 // A copy: the grid's cell texts change under later writes.
 std::string CellOf(const TTableGrid& grid, int col, int row) { return grid.Cells(col, row); }
 
+// The label's text is its accessible name: a screen reader is told when it changes.
 void SetLabelText(QLabel& label, const std::string& cellText) {
   label.setText(CellTextToQString(cellText));
   label.adjustSize();
+  QAccessibleEvent changed(&label, QAccessible::NameChanged);
+  AnnounceAccessibility(changed);
 }
 
 }  // namespace
