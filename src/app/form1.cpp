@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
@@ -21,6 +22,7 @@
 #include "grid/table_grid.h"
 #include "grid/table_printer.h"
 #include "numedit/qv_num_edit.h"
+#include "ui/accessible_announce.h"
 #include "ui/cell_text.h"
 #include "ui/error_report.h"
 
@@ -49,9 +51,12 @@ std::string LoadFailureReason(const std::string& path, const std::exception& err
 // A copy: the grid's cell texts change under later writes.
 std::string CellOf(const TTableGrid& grid, int col, int row) { return grid.Cells(col, row); }
 
+// The label's text is its accessible name: a screen reader is told when it changes.
 void SetLabelText(QLabel& label, const std::string& cellText) {
   label.setText(CellTextToQString(cellText));
   label.adjustSize();
+  QAccessibleEvent changed(&label, QAccessible::NameChanged);
+  AnnounceAccessibility(changed);
 }
 
 }  // namespace

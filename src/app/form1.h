@@ -13,6 +13,7 @@
 class QFrame;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class QTabWidget;
 
 namespace zenavo {
@@ -42,6 +43,10 @@ class TForm1 : public QWidget {
   explicit TForm1(std::string dataFolder = ExecutableFolder(), QWidget* parent = nullptr);
   ~TForm1() override;
 
+  // Fits the window into `available` (a screen's free area, frame included) when it is smaller
+  // than the designed window: the window shrinks and its page scrolls. Otherwise nothing changes.
+  void FitToScreen(const QRect& available);
+
   // The folder of the data files and of magc, ending with '/'.
   const std::string& DataFolder() const { return dataFolder_; }
   // The city file FormCreate loaded last: "municipios.csv" or "municipios_vg.csv".
@@ -69,6 +74,7 @@ class TForm1 : public QWidget {
   void Button3Click();
 
   // The widgets, owned by the window; named as the window names them.
+  QScrollArea* PageScroller = nullptr;  // holds PageControl1; scrolls it in a small window
   QTabWidget* PageControl1 = nullptr;
   QWidget* TabSheet1 = nullptr;
   TAngularMeter* AngularMeter1 = nullptr;

@@ -1,12 +1,21 @@
 // The main window's widgets at their designed places (left, top, width, height in pixels of
-// the tab page), with their fonts, colours and the keyboard focus order.
+// the tab page), with their fonts, colours and the keyboard focus order, the keys of the main
+// actions, and the names assistive technologies read.
+#include <QApplication>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
+
+#include <algorithm>
 
 #include "app/form1.h"
 #include "app/form_gauges.h"
@@ -25,6 +34,9 @@ namespace {
 // The window's client area and its place on the screen (the window manager adds the frame).
 constexpr QPoint kFormPosition(71, 14);
 constexpr QSize kClientSize(790, 693);
+// What the window manager's frame adds around the client area (the designed outer size is
+// 798 x 720).
+constexpr QSize kFrameExtra(8, 27);
 
 // The contact line under the buttons.
 constexpr const char* kContactText = "D\u00favida e Sugest\u00f5es : contato@zenavo.app";
@@ -72,6 +84,23 @@ QLabel* NewCompassMark(QWidget* page, const char* name, const char* text, QRect 
   return label;
 }
 
+// Enter or Return on a focused push button presses it, as Space does.
+class PressOnEnter : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    const auto& key = static_cast<const QKeyEvent&>(*event);
+    if (key.key() != Qt::Key_Return && key.key() != Qt::Key_Enter) return false;
+    if (key.modifiers() & ~Qt::KeypadModifier) return false;
+    static_cast<QPushButton*>(watched)->click();
+    return true;
+  }
+};
+
+// `text` with a mnemonic: "&Calcular" shows "Calcular" with C underlined, and Alt+C presses it.
 QPushButton* NewButton(QWidget* page, const char* name, const char* text, QRect geometry) {
   auto* button = new QPushButton(QString::fromUtf8(text), page);
   button->setObjectName(QString::fromLatin1(name));
@@ -103,9 +132,17 @@ void TForm1::CreateWidgets() {
   move(kFormPosition);
   resize(kClientSize);
 
-  PageControl1 = new QTabWidget(this);
+  // The page control fills the client area, never smaller than designed: in a smaller window
+  // it scrolls, and the widget taking the focus is scrolled into view.
+  PageScroller = new QScrollArea(this);
+  PageScroller->setObjectName(QStringLiteral("PageScroller"));
+  PageScroller->setFrameShape(QFrame::NoFrame);
+  PageScroller->setFocusPolicy(Qt::NoFocus);
+  PageScroller->setWidgetResizable(true);
+  PageScroller->setGeometry(QRect(QPoint(0, 0), kClientSize));
+  PageControl1 = new QTabWidget;
   PageControl1->setObjectName(QStringLiteral("PageControl1"));
-  PageControl1->setGeometry(QRect(QPoint(0, 0), kClientSize));
+  PageControl1->setMinimumSize(kClientSize);
   PageControl1->setFocusPolicy(Qt::NoFocus);
   PageControl1->tabBar()->setFocusPolicy(Qt::NoFocus);
   TabSheet1 = new QWidget;
@@ -113,6 +150,12 @@ void TForm1::CreateWidgets() {
   TabSheet1->setBackgroundRole(QPalette::Button);
   TabSheet1->setAutoFillBackground(true);
   PageControl1->addTab(TabSheet1, QString());
+  PageScroller->setWidget(PageControl1);
+  const auto showFocused = [scroller = PageScroller, page = QPointer<QWidget>(TabSheet1)](
+                               QWidget*, QWidget* now) {
+    if (now && page && page->isAncestorOf(now)) scroller->ensureWidgetVisible(now);
+  };
+  QObject::connect(qApp, &QApplication::focusChanged, PageScroller, showFocused);
 
   CreateDialArea();
   CreateTables();
@@ -138,6 +181,7 @@ void TForm1::CreateDialArea() {
   JogMeter2->move(733, 0);
 
   Label8 = NewLabel(page, "Label8", QStringLiteral("Eleva\u00e7\u00e3o"), {728, 360}, {45, 13});
+  JogMeter2->setAccessibleName(Label8->text());  // the scale's own caption is not shown
   Paint(*Label8, clWindowText, clBtnFace);
   // The marks are created after the dials, so they lie above them.
   Label5 = NewCompassMark(page, "Label5", "N", {173, -2, 20, 32});
@@ -155,16 +199,19 @@ void TForm1::CreateDialArea() {
   Label9->setFont(PixelFont("Tahoma", 16, true));
   Paint(*Label9, clLime, clBlack);
   Label9->adjustSize();
+  Label9->setAccessibleDescription(QStringLiteral("Sat\u00e9lite"));
 }
 
 void TForm1::CreateTables() {
   Grid2 = new TTableGrid(TabSheet1);
   Grid2->setObjectName(QStringLiteral("Grid2"));
   ConfigureCityGrid(*Grid2);
+  Grid2->setAccessibleName(QStringLiteral("Cidades"));
   Grid2->setGeometry(8, 368, 545, 130);
   Grid1 = new TTableGrid(TabSheet1);
   Grid1->setObjectName(QStringLiteral("Grid1"));
   ConfigurePointingGrid(*Grid1);
+  Grid1->setAccessibleName(QStringLiteral("Sat\u00e9lites"));
   Grid1->setGeometry(8, 501, 545, 151);
 }
 
@@ -181,14 +228,23 @@ void TForm1::CreateSitePanel() {
 
   Label3 = NewLabel(page, "Label3", QStringLiteral("Local : "), {576, 384});
   Label4 = NewLabel(page, "Label4", QString(), {624, 384});
+  Label4->setAccessibleDescription(QStringLiteral("Local"));
   Label21 = NewLabel(page, "Label21", QString(), {624, 400});
-  Label1 = NewLabel(page, "Label1", QStringLiteral("Latitude"), {576, 419});
+  Label21->setAccessibleDescription(QStringLiteral("Estado"));
+  // Alt+L, Alt+O and Alt+A move to the boxes, which screen readers name by these labels.
+  Label1 = NewLabel(page, "Label1", QStringLiteral("&Latitude"), {576, 419});
   QvNumEdit1 = NewNumEdit(page, "QvNumEdit1", {632, 416, 68, 21}, -21);
-  Label2 = NewLabel(page, "Label2", QStringLiteral("Longitude"), {576, 443});
+  Label1->setBuddy(QvNumEdit1);
+  Label1->adjustSize();  // the mnemonic's mark takes no room once the label has a buddy
+  Label2 = NewLabel(page, "Label2", QStringLiteral("L&ongitude"), {576, 443});
   QvNumEdit2 = NewNumEdit(page, "QvNumEdit2", {632, 440, 68, 21}, -45);
-  Label7 = NewLabel(page, "Label7", QStringLiteral("Altitude"), {576, 467});
+  Label2->setBuddy(QvNumEdit2);
+  Label2->adjustSize();
+  Label7 = NewLabel(page, "Label7", QStringLiteral("&Altitude"), {576, 467});
   QvNumEdit3 = NewNumEdit(page, "QvNumEdit3", {632, 464, 68, 21}, 0);
-  Button1 = NewButton(page, "Button1", "Calcular", {608, 495, 121, 30});
+  Label7->setBuddy(QvNumEdit3);
+  Label7->adjustSize();
+  Button1 = NewButton(page, "Button1", "&Calcular", {608, 495, 121, 30});
   QFont bold = Button1->font();
   bold.setBold(true);
   Button1->setFont(bold);
@@ -197,8 +253,8 @@ void TForm1::CreateSitePanel() {
 
 void TForm1::CreateCommands() {
   QWidget* page = TabSheet1;
-  Button2 = NewButton(page, "Button2", "Imprimir", {568, 552, 75, 25});
-  Button3 = NewButton(page, "Button3", "Gravar", {568, 584, 75, 25});
+  Button2 = NewButton(page, "Button2", "&Imprimir", {568, 552, 75, 25});
+  Button3 = NewButton(page, "Button3", "&Gravar", {568, 584, 75, 25});
   Label14 = NewLabel(page, "Label14", QString(), {600, 624}, {3, 13});
   Label16 = NewLabel(page, "Label16", QString::fromUtf8(kContactText), {640, 624}, {121, 33});
   Label16->setWordWrap(true);
@@ -220,6 +276,8 @@ void TForm1::ConnectHandlers() {
   connect(Button1, &TForm1::Button1Click);
   connect(Button2, &TForm1::Button2Click);
   connect(Button3, &TForm1::Button3Click);
+  auto* enter = new PressOnEnter(this);
+  for (QPushButton* button : {Button1, Button2, Button3}) button->installEventFilter(enter);
   // Ctrl+F: the city table takes the focus and starts a search by name.
   QObject::connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
     Grid2->setFocus(Qt::ShortcutFocusReason);
@@ -234,9 +292,28 @@ void TForm1::SetFocusOrder() {
   QvNumEdit1->setFocus();
 }
 
+void TForm1::FitToScreen(const QRect& available) {
+  const QSize room = available.size() - kFrameExtra;
+  if (room.width() >= kClientSize.width() && room.height() >= kClientSize.height()) return;
+  // Room for the scroll bar across the side that scrolls, where the screen has it.
+  const int bar = PageScroller->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  QSize client = kClientSize;
+  if (room.height() < client.height()) client.rwidth() += bar;
+  if (room.width() < client.width()) client.rheight() += bar;
+  client = client.boundedTo(room);
+  resize(client);
+  // The designed place, moved as little as needed to keep the frame on the free area.
+  const QSize outer = client + kFrameExtra;
+  const auto place = [](int designed, int from, int room, int size) {
+    return std::max(from, std::min(designed, from + room - size));
+  };
+  move(place(kFormPosition.x(), available.left(), available.width(), outer.width()),
+       place(kFormPosition.y(), available.top(), available.height(), outer.height()));
+}
+
 void TForm1::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  PageControl1->setGeometry(rect());  // the page control fills the client area
+  PageScroller->setGeometry(rect());  // the page control fills the client area, or scrolls
 }
 
 }  // namespace zenavo

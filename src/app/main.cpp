@@ -3,6 +3,7 @@
 // "--tabela" the pointing table for a site goes to standard output instead, without a window
 // (and without a display: Qt's offscreen platform is used unless another one is asked for).
 #include <QLocale>
+#include <QScreen>
 
 #include <cstdlib>
 #include <iostream>
@@ -32,6 +33,7 @@ int main(int argc, char* argv[]) {
   zenavo::InstallQtTranslations(application, QLocale::system());
   zenavo::InstallFormFonts();
   zenavo::TForm1 form;
+  if (const QScreen* screen = form.screen()) form.FitToScreen(screen->availableGeometry());
   form.show();
   return application.exec();
 }

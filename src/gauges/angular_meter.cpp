@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "base/exceptions.h"
+#include "gauges/gauge_accessible.h"
 #include "base/format_settings.h"
 #include "ui/geometry.h"
 #include "ui/pens.h"
@@ -92,6 +93,7 @@ void TAngularMeter::SetPosition(double value) {
   if (clamped == position_) return;
   position_ = clamped;
   RequestRepaint();
+  if (!Loading()) NotifyAccessibleValue(*this, position_);
   if (OnChange) OnChange(*this);
 }
 

@@ -5,9 +5,12 @@
 
 #include <cmath>
 
+#include "gauges/gauge_accessible.h"
+
 namespace zenavo {
 
 TGaugeControl::TGaugeControl(QWidget* parent) : QWidget(parent) {
+  InstallGaugeAccessibility();
   setFocusPolicy(Qt::NoFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "base/float_text.h"
+#include "gauges/gauge_accessible.h"
 #include "ui/geometry.h"
 #include "ui/pens.h"
 
@@ -71,7 +72,10 @@ int JogPixel(int length, double offset, double aperture) {
 TJogMeter::TJogMeter(QWidget* parent)
     : TGaugeImageControl(parent),
       scale_([this] { RequestRepaint(); }),
-      value_([this] { RequestRepaint(); }) {
+      value_([this] {
+        RequestRepaint();
+        if (!Loading()) NotifyAccessibleValue(*this, value_.Value());
+      }) {
   BeginLoading();
   resize(160, 40);
   QFont font(QStringLiteral("Arial"));

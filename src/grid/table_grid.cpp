@@ -9,6 +9,7 @@
 
 #include "base/exceptions.h"
 #include "table/csv_loader.h"
+#include "grid/table_grid_accessible.h"
 #include "grid/table_printer.h"
 #include "ui/colors.h"
 
@@ -47,6 +48,7 @@ TColor ResolvedColor(TColor color, const QPalette& palette) {
 }  // namespace
 
 TTableGrid::TTableGrid(QWidget* parent) : QAbstractScrollArea(parent) {
+  InstallTableGridAccessibility();
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setMouseTracking(true);  // the sizing cursor over header boundaries
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);  // every pixel is painted
@@ -119,6 +121,7 @@ void TTableGrid::TableResized() {
   UpdateScrollBars();
   SetView(topRow_, leftCol_);
   RepaintAll();
+  NotifyAccessibleTableReset(*this);
 }
 
 void TTableGrid::ResetCurrent() {
@@ -345,6 +348,7 @@ bool TTableGrid::MoveCurrent(int col, int row, bool moveAnchor) {
   if (moveAnchor) anchorRow_ = row;
   ScrollToShow(row_);
   InvalidateSelectionChange(before);
+  NotifyAccessibleCurrentRow(*this);
   return true;
 }
 
@@ -357,6 +361,7 @@ void TTableGrid::MoveAnchor(int col, int row) {
   anchorRow_ = row;
   ScrollToShow(anchorRow_);
   InvalidateSelectionChange(before);
+  NotifyAccessibleCurrentRow(*this);
 }
 
 bool TTableGrid::MoveToRow(int row, bool extend) {
@@ -386,6 +391,12 @@ void TTableGrid::InvalidateSelectionChange(const TGridRect& before) {
   if (before == after) return;
   InvalidateRows(before.Top, before.Bottom);
   InvalidateRows(after.Top, after.Bottom);
+}
+
+// The focus cue on the current row comes and goes with the focus (focusOutEvent repaints too).
+void TTableGrid::focusInEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusInEvent(event);
+  InvalidateRows(row_, row_);
 }
 
 // --- Properties ------------------------------------------------------------------------------

@@ -77,6 +77,7 @@ void TTableGrid::EndModes() {
 
 void TTableGrid::focusOutEvent(QFocusEvent* event) {
   EndModes();
+  InvalidateRows(row_, row_);  // the focus cue goes
   EndFind();
   QAbstractScrollArea::focusOutEvent(event);
 }

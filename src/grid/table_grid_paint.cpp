@@ -1,5 +1,6 @@
 // TTableGrid painting: every cell the update rectangle covers, row by row, then the area beyond
-// the last column and row in Color; the dotted sizing line and the pan marker on top.
+// the last column and row in Color; the focus cue, the dotted sizing line and the pan marker on
+// top.
 #include <QAbstractTextDocumentLayout>
 #include <QPaintEvent>
 #include <QPainter>
@@ -114,6 +115,24 @@ void DrawCellText(QPainter& painter, const QRect& box, std::string_view cell, bo
   if (width) *width = QFontMetrics(font).size(kFlags, text).width();
 }
 
+// A dotted rectangle along the inside of `box`: every other pixel, as a checkerboard, so the
+// dots of the four sides meet at the corners. One fill per dot: sharp at any pixel ratio.
+void PaintFocusCue(QPainter& painter, const QRect& box, const QColor& color) {
+  if (box.width() < 2 || box.height() < 2) return;
+  const int l = box.left(), t = box.top(), r = box.right(), b = box.bottom();
+  const auto dot = [&](int x, int y) {
+    if ((x + y) % 2 == 0) painter.fillRect(QRect(x, y, 1, 1), color);
+  };
+  for (int x = l; x <= r; ++x) {
+    dot(x, t);
+    dot(x, b);
+  }
+  for (int y = t + 1; y < b; ++y) {
+    dot(l, y);
+    dot(r, y);
+  }
+}
+
 }  // namespace
 
 // The colours and fonts of one paint, resolved from the palette now.
@@ -167,6 +186,21 @@ void TTableGrid::paintEvent(QPaintEvent* event) {
   const int width = viewport()->width(), height = viewport()->height();
   painter.fillRect(zenavo::Box(right, 0, std::max(right, width), height), look.color);
   painter.fillRect(zenavo::Box(0, bottom, right, std::max(bottom, height)), look.color);
+
+  // The grid that has the keyboard focus dots its current row, one pixel inside its cells, in
+  // the colour of the text on it (the highlight's contrast on a selected row).
+  if (hasFocus() && !cols.empty()) {
+    for (const Span& r : rows) {
+      if (r.Index != row_ || r.Index < table_.FixedRows()) continue;
+      const bool selected =
+          showSelection_ && row_ >= look.selected.Top && row_ <= look.selected.Bottom;
+      const int line = gridLineWidth_;
+      PaintFocusCue(painter,
+                    zenavo::Box(cols.front().Start + 1, r.Start + 1, right - line - 1,
+                                r.Start + r.Size - line - 1),
+                    selected ? look.selectionText : look.cellFontColor);
+    }
+  }
 
   if (mode_ == Mode::Sizing) {
     // Inverts the pixels under its dots, so it shows on every colour.

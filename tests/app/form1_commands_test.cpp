@@ -1,9 +1,13 @@
 // "Gravar" and "Imprimir": the standard dialog first, then the pointing table as an HTML file
-// or on the printer chosen; cancelling either dialog changes nothing.
+// or on the printer chosen; cancelling either dialog changes nothing. The commands' keys: Enter
+// on a focused button, Alt+letter for the buttons and the site boxes.
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSignalSpy>
+
+#include <functional>
 
 #include "form1_fixture.h"
 #include "grid/table_printer.h"
@@ -137,6 +141,56 @@ TEST_F(FormCommands, CancellingImprimirPrintsNothing) {
   ExpectPrintDialog(false);
   Click(Form().Button2);
   EXPECT_FALSE(output_.Exists("impresso.pdf"));
+}
+
+TEST_F(FormCommands, EnterOnAFocusedButtonAndAltLettersPressTheCommands) {
+  const struct Case {
+    const char* name;
+    QWidget* from;  // where the focus is
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    QPushButton* pressed;  // null: none
+    QWidget* focus;        // where the focus is afterwards
+    std::function<void()> dialog;
+  } cases[] = {
+      {"Return on Calcular", Form().Button1, Qt::Key_Return, {}, Form().Button1, Form().Button1,
+       {}},
+      {"keypad Enter on Gravar", Form().Button3, Qt::Key_Enter, Qt::KeypadModifier, Form().Button3,
+       Form().Button3, [this] { ExpectSaveDialog(nullptr); }},
+      {"Return on Imprimir", Form().Button2, Qt::Key_Return, {}, Form().Button2, Form().Button2,
+       [] { ExpectPrintDialog(false); }},
+      {"Shift+Return on Calcular", Form().Button1, Qt::Key_Return, Qt::ShiftModifier, nullptr,
+       Form().Button1, {}},
+      // A button's letter presses it where the focus is; a label's moves to its box.
+      {"Alt+C", Form().Grid2, Qt::Key_C, Qt::AltModifier, Form().Button1, Form().Grid2, {}},
+      {"Alt+I", Form().QvNumEdit1, Qt::Key_I, Qt::AltModifier, Form().Button2, Form().QvNumEdit1,
+       [] { ExpectPrintDialog(false); }},
+      {"Alt+G", Form().Grid1, Qt::Key_G, Qt::AltModifier, Form().Button3, Form().Grid1,
+       [this] { ExpectSaveDialog(nullptr); }},
+      {"Alt+L", Form().Button2, Qt::Key_L, Qt::AltModifier, nullptr, Form().QvNumEdit1, {}},
+      {"Alt+O", Form().Grid1, Qt::Key_O, Qt::AltModifier, nullptr, Form().QvNumEdit2, {}},
+      {"Alt+A", Form().QvNumEdit1, Qt::Key_A, Qt::AltModifier, nullptr, Form().QvNumEdit3, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QApplication::setActiveWindow(&Form());  // back from the last case's dialog
+    c.from->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), c.from);
+    QPushButton* const buttons[] = {Form().Button1, Form().Button2, Form().Button3};
+    std::vector<std::unique_ptr<QSignalSpy>> spies;
+    for (QPushButton* button : buttons)
+      spies.push_back(std::make_unique<QSignalSpy>(button, &QPushButton::clicked));
+    if (c.dialog) c.dialog();
+    QTest::keyClick(c.from, c.key, c.modifiers);
+    // A mnemonic presses its button after a short visible press.
+    EXPECT_TRUE(QTest::qWaitFor([] { return PendingDialogHandlers() == 0; }));
+    QTest::qWait(c.modifiers & Qt::AltModifier ? 200 : 0);
+    QApplication::setActiveWindow(&Form());
+    for (std::size_t i = 0; i < spies.size(); ++i)
+      EXPECT_EQ(spies[i]->count(), buttons[i] == c.pressed ? 1 : 0) << "Button" << i + 1;
+    EXPECT_EQ(QApplication::focusWidget(), c.focus);
+    EXPECT_TRUE(TakeErrors().empty());
+  }
 }
 
 }  // namespace

@@ -2,11 +2,14 @@
 // and the elevation scale and names the satellite; rows without results change nothing; the
 // magnetic needle reads magnetic azimuths beyond 0..360; a new "Calcular" carries the dials
 // along with the satellite they show.
+#include <QAccessible>
+
 #include "app/pointing_table.h"
 #include "base/float_text.h"
 #include "form1_fixture.h"
 #include "gauges/angular_meter.h"
 #include "gauges/jog_meter.h"
+#include "support/accessibility_events.h"
 
 namespace zenavo::testing {
 namespace {
@@ -150,6 +153,54 @@ TEST_F(FormTest, TheDialsFollowTheRowsDoneBeforeACalculationStops) {
     const double azimuth = static_cast<double>(StrToFloat(Cell(kColAzimuth, 1)));
     EXPECT_EQ(Form().AngularMeter1->Position(), azimuth) << "the dial shows this city's row";
   }
+}
+
+// What a screen reader hears: the gauges as named values, the site boxes named by their labels,
+// the satellite and the place as text, each change announced.
+TEST_F(FormDials, AScreenReaderHearsTheGaugesTheSiteAndTheSatellite) {
+  AccessibilityEvents events;
+  CalculateFor("São Paulo", "SP");
+  events.Take({});
+  ChooseSatellite(kStarOne);
+  const auto changed = events.Take({QAccessible::ValueChanged, QAccessible::NameChanged});
+  const auto announced = [&](QObject* object, QAccessible::Event type) {
+    return std::count_if(changed.begin(), changed.end(),
+                         [&](const auto& e) { return e.Object == object && e.Type == type; });
+  };
+  const struct Gauge {
+    QWidget* widget;
+    const char* name;
+    int col;  // the result the gauge shows
+    double value;
+  } gauges[] = {
+      {Form().AngularMeter1, "Norte Geográfico", kColAzimuth, Form().AngularMeter1->Position()},
+      {Form().AngularMeter2, "Norte Magnético", kColMagneticAz, Form().AngularMeter2->Position()},
+      {Form().JogMeter2, "Elevação", kColElevation, Form().JogMeter2->Value().Value()},
+  };
+  for (const Gauge& g : gauges) {
+    SCOPED_TRACE(g.name);
+    QAccessibleInterface* gauge = QAccessible::queryAccessibleInterface(g.widget);
+    ASSERT_NE(gauge, nullptr);
+    ASSERT_NE(gauge->valueInterface(), nullptr);
+    EXPECT_EQ(gauge->role(), QAccessible::Dial);
+    EXPECT_EQ(gauge->text(QAccessible::Name).toStdString(), g.name);
+    EXPECT_EQ(gauge->valueInterface()->currentValue().toDouble(), g.value);
+    EXPECT_EQ(gauge->text(QAccessible::Value).toStdString(), Cell(g.col, kStarOne));
+    EXPECT_EQ(announced(g.widget, QAccessible::ValueChanged), 1);
+  }
+  const struct Text {
+    QWidget* widget;
+    const char* name;
+  } texts[] = {
+      {Form().QvNumEdit1, "Latitude"}, {Form().QvNumEdit2, "Longitude"},
+      {Form().QvNumEdit3, "Altitude"}, {Form().Label4, "São Paulo"},
+      {Form().Label21, "SP"},          {Form().Label9, "Star One C4"},
+  };
+  for (const Text& t : texts) {
+    QAccessibleInterface* text = QAccessible::queryAccessibleInterface(t.widget);
+    EXPECT_EQ(text->text(QAccessible::Name).toStdString(), t.name);
+  }
+  EXPECT_EQ(announced(Form().Label9, QAccessible::NameChanged), 1);
 }
 
 }  // namespace

@@ -49,6 +49,11 @@ inline int FindRow(const TTableGrid& grid, const std::string& name, const std::s
   return -1;
 }
 
+// A button's or label's text as shown: without its mnemonic marks ("&Calcular": "Calcular").
+inline QString ShownText(QString text) {
+  return text.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(u'&').replace(u'\x01', u'&');
+}
+
 class FormTest : public ::testing::Test {
  protected:
   explicit FormTest(const FormatSettings& settings = PointFormatSettings())

@@ -1,6 +1,7 @@
 // What the grid paints: header gradient and bevel, bands, lines, selection, the area beyond
 // the cells, the sort indicators, and the texts handed to painting (decoded, cut, clipped).
 #include <QFontMetrics>
+#include <QPaintEvent>
 #include <QPainter>
 #include <gtest/gtest.h>
 
@@ -19,6 +20,15 @@ constexpr int kGradientRows[19] = {192, 192, 198, 198, 205, 205, 211, 211, 217, 
                                    223, 230, 230, 236, 236, 242, 242, 249, 249};
 
 QColor Grey(int level) { return QColor(level, level, level); }
+
+// The region a widget was asked to paint, while it filters the widget's events.
+struct PaintRecorder : QObject {
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) Region += static_cast<QPaintEvent*>(event)->region();
+    return false;
+  }
+  QRegion Region;
+};
 
 // Pixels of a header row that differ from the gradient: ink of text or indicators.
 int HeaderInk(const QImage& picture, int fromX, int toX) {
@@ -70,6 +80,46 @@ TEST_F(TableGridTest, DataRowsShowBandsSelectionAndSilverLines) {
     for (int y = top; y < top + 21; ++y) EXPECT_EQ(picture.pixelColor(127, y), QColor(192, 192, 192)) << "row " << r.row << " y " << y;
   }
   EXPECT_NE(Palette(QPalette::ToolTipBase), Palette(QPalette::Base));
+}
+
+TEST_F(TableGridTest, OnlyTheFocusedGridDotsItsCurrentRow) {
+  UsePointingGrid();
+  grid_->SetRow(3);
+  const QColor highlight = Palette(QPalette::Highlight), dot = Palette(QPalette::HighlightedText);
+  ASSERT_NE(highlight, dot);
+  // Row 3 spans 63..82 above its line, the cells 0..510 left of their line: the cue 1 inside.
+  const int top = 64, bottom = 81, left = 1, right = 509;
+  const struct Case {
+    const char* name;
+    bool focused;
+    int dots;  // pixels of the highlight's contrast on the cue's outline
+  } cases[] = {
+      // Each case moves the focus, so the cue must come or go on the screen too.
+      {"unfocused", false, 0},
+      {"focused", true, (right - left + 1) + (bottom - top - 1)},
+  };
+  PaintRecorder painted;
+  Viewport()->installEventFilter(&painted);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QApplication::processEvents();
+    painted.Region = QRegion();
+    (c.focused ? static_cast<QWidget*>(grid_) : other_)->setFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(painted.Region.contains(QRect(left, top, right - left + 1, bottom - top + 1)))
+        << "the current row is repainted";
+    const QImage picture = Picture();
+    int dots = 0;
+    for (int x = left; x <= right; ++x)
+      for (int y : {top, bottom}) dots += picture.pixelColor(x, y) == dot;
+    for (int y = top + 1; y < bottom; ++y)
+      for (int x : {left, right}) dots += picture.pixelColor(x, y) == dot;
+    EXPECT_EQ(dots, c.dots);
+    // Around the outline the row keeps the highlight, and the other rows have no dots.
+    for (QPoint p : {QPoint(0, 70), QPoint(left + 1, top + 1), QPoint(300, 63), QPoint(300, 82)})
+      EXPECT_EQ(picture.pixelColor(p), highlight) << p.x() << ", " << p.y();
+    EXPECT_EQ(picture.pixelColor(left, 43), Palette(QPalette::Base));
+  }
 }
 
 TEST_F(TableGridTest, PaintsSharplyAtTwiceThePixelRatio) {
