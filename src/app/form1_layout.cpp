@@ -94,8 +94,9 @@ class PressOnEnter : public QObject {
     if (event->type() != QEvent::KeyPress) return false;
     const auto& key = static_cast<const QKeyEvent&>(*event);
     if (key.key() != Qt::Key_Return && key.key() != Qt::Key_Enter) return false;
-    if (key.modifiers() & ~Qt::KeypadModifier) return false;
-    static_cast<QPushButton*>(watched)->click();
+    // With Shift, Ctrl or Alt it presses nothing: taken here, or "Calcular", the default
+    // button (Enter in a site box runs it), would press itself.
+    if (!(key.modifiers() & ~Qt::KeypadModifier)) static_cast<QPushButton*>(watched)->click();
     return true;
   }
 };
