@@ -33,7 +33,7 @@ int main(int argc, char* argv[]) {
     return zenavo::RunTableCommand(tableArgs, zenavo::ExecutableFolder(), std::cout, std::cerr);
 
   zenavo::InstallQtTranslations(application, QLocale::system());
-  zenavo::InstallFormFonts();
+  const zenavo::FormFonts fonts;  // for as long as the window lives
   zenavo::TForm1 form;
   form.show();
   return application.exec();

@@ -187,7 +187,7 @@ TEST_F(FormLayout, TabWalksTheFocusOrderAndNothingElse) {
 }
 
 TEST_F(FormLayout, TheFontsTheWindowNamesAreFreeFacesAtTheirPixelHeights) {
-  ASSERT_TRUE(InstallFormFonts()) << "fonts-wine's Tahoma not found in " << kWineFontsFolder;
+  ASSERT_TRUE(fonts_->TahomaFound()) << "fonts-wine's Tahoma not found in " << kWineFontsFolder;
   struct Mapping {
     QWidget* widget;
     const char* face;  // installed family actually drawn
