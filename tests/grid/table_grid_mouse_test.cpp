@@ -1,9 +1,11 @@
 // The mouse and the wheel: clicks in Grid1 and Grid2, drag selection and its autoscroll, wheel
 // notches and zoom, pan mode, column sizing and auto-size.
+#include <QAbstractEventDispatcher>
 #include <QFontMetrics>
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "base/exceptions.h"
 #include "grid/table_grid_fixture.h"
@@ -123,8 +125,14 @@ TEST_F(MouseTest, DraggingBelowTheViewScrollsUntilReleaseOrFocusLoss) {
     Press(Qt::Key_Home);
     PressButton(InCell(0, 2));
     DragTo(QPoint(30, Viewport()->height() + 20));
-    QTest::qWait(250);  // about four 60-ms ticks
+    // One row a tick, a tick every 60 ms: the grid's only timer now.
+    std::vector<int> intervals;
+    for (const auto& timer : QAbstractEventDispatcher::instance()->registeredTimers(grid_))
+      intervals.push_back(timer.interval);
+    EXPECT_EQ(intervals, std::vector<int>{60});
+    QTest::qWait(250);  // about four ticks; never more than five
     EXPECT_GT(grid_->TopRow(), 1);
+    EXPECT_LE(grid_->TopRow(), 1 + 5);
     EXPECT_EQ(SelectedRows(), std::make_pair(2, grid_->LastFullyVisibleRow()));
     if (byFocusLoss)
       other_->setFocus();
@@ -311,6 +319,7 @@ TEST_F(MouseTest, Grid1ColumnBoundariesCanBeDraggedWithinLimits) {
       {"on the boundary", 128, 150, 150},
       {"4 right of it: the offset is kept", 132, 160, 156},
       {"3 left of it", 125, 140, 143},
+      {"4 left of it is no boundary", 124, 140, 128},
       {"to 2 pixels", 128, 2, 2},
       {"to 1 pixel: kept", 128, 1, 128},
       {"left of the column: kept", 128, -10, 128},
@@ -340,6 +349,9 @@ TEST_F(MouseTest, TheSizingCursorShowsOverGrid1HeaderBoundariesOnly) {
   } cases[] = {
       {"Grid1 boundary", ConfigurePointingGrid, {130, 10}, Qt::SplitHCursor},
       {"Grid1 boundary, zone's left end", ConfigurePointingGrid, {125, 10}, Qt::SplitHCursor},
+      {"Grid1 boundary, left of the zone", ConfigurePointingGrid, {124, 10}, Qt::ArrowCursor},
+      {"Grid1 boundary, zone's right end", ConfigurePointingGrid, {132, 10}, Qt::SplitHCursor},
+      {"Grid1 boundary, right of the zone", ConfigurePointingGrid, {133, 10}, Qt::ArrowCursor},
       {"Grid1 inside a header cell", ConfigurePointingGrid, {100, 10}, Qt::ArrowCursor},
       {"Grid1 boundary in a data row", ConfigurePointingGrid, {128, 30}, Qt::ArrowCursor},
       {"Grid2 boundary", ConfigureCityGrid, {192, 10}, Qt::ArrowCursor},
