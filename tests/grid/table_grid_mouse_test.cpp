@@ -183,19 +183,47 @@ TEST_F(MouseTest, AWheelNotchMovesFourRowsWithTwoEvents) {
   }
 }
 
-TEST_F(MouseTest, TheWheelFollowsTheSystemSettingAndActsUnderThePointer) {
+// The wheel acts on the grid under the pointer: with the focus it moves the current row; without
+// it, it only scrolls or zooms, so the site the other grid drives never changes unseen.
+TEST_F(MouseTest, TheWheelMovesTheFocusedGridsRowAndOnlyScrollsAnother) {
   UseCityGrid();
-  other_->setFocus();
   const int lines = QApplication::wheelScrollLines();
   QApplication::setWheelScrollLines(5);
-  Wheel(-120);
+  const struct {
+    const char* name;
+    bool focused;
+    int startTop, delta;
+    Qt::KeyboardModifiers modifiers;
+    int row, topRow, zoom;
+    Events events;
+  } cases[] = {
+      {"focused: five rows and one more", true, 1, -120, {}, 7, 3, 0, {{0, 6}, {0, 7}}},
+      {"not focused: the view scrolls five rows", false, 1, -120, {}, 1, 6, 0, {}},
+      {"not focused: and back up", false, 20, 120, {}, 1, 15, 0, {}},
+      {"not focused: Ctrl zooms, the row stays", false, 1, -120, Qt::ControlModifier, 1, 1, 5, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    grid_->SetRow(1);
+    grid_->SetTopRow(c.startTop);
+    TakeEvents();
+    if (c.focused)
+      grid_->setFocus();
+    else
+      other_->setFocus();
+    Wheel(c.delta, c.modifiers);
+    EXPECT_EQ(grid_->Row(), c.row);
+    EXPECT_EQ(grid_->TopRow(), c.topRow);
+    EXPECT_EQ(grid_->ZoomTotal(), c.zoom);
+    EXPECT_EQ(grid_->hasFocus(), c.focused);
+    EXPECT_EQ(TakeEvents(), c.events);
+  }
   QApplication::setWheelScrollLines(lines);
-  EXPECT_EQ(grid_->Row(), 7);
-  EXPECT_TRUE(other_->hasFocus());
-  EXPECT_EQ(TakeEvents(), (Events{{0, 6}, {0, 7}}));
+  grid_->setFocus();
   grid_->SetEnableWheel(false);
   Wheel(-120);
-  EXPECT_EQ(grid_->Row(), 7);
+  EXPECT_EQ(grid_->Row(), 1);
+  EXPECT_EQ(TakeEvents(), Events{});
 }
 
 TEST_F(MouseTest, CtrlWheelZoomsWithinTenPixelsAndStillMovesOneRow) {
