@@ -78,7 +78,8 @@ void FitWholeLetters(QLabel& label) {
   label.setContentsMargins(0, std::max(0, accentTop - metrics.ascent()), 0,
                            std::max(0, descenderFoot - metrics.descent()));
   if (sizedToText) return label.adjustSize();
-  const int needed = label.wordWrap() ? label.heightForWidth(label.width()) : label.sizeHint().height();
+  const int needed =
+      label.wordWrap() ? label.heightForWidth(label.width()) : label.sizeHint().height();
   if (needed > label.height()) label.resize(label.width(), needed);
 }
 

@@ -1,6 +1,7 @@
 // The main window as designed: every widget's place and size on the tab page, the texts,
-// fonts and colours of the labels, the gauges' start, the focus order, the fonts the window
-// names mapped to installed faces, labels tall enough for whole letters, and Qt's dialog texts in Portuguese.
+// fonts and colours of the labels, labels tall enough for whole letters, the gauges' start, the
+// focus order, the fonts the window names mapped to installed faces, and Qt's dialog texts in
+// Portuguese.
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>

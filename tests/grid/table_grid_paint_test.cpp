@@ -43,7 +43,8 @@ TEST_F(TableGridTest, HeaderGradientHasTenGreyBandsAtEveryHeaderHeight) {
       {"21-pixel header", 0, std::vector<int>(std::begin(kGradientRows), std::end(kGradientRows))},
       {"zoomed to 24 pixels", -120, {192, 192, 198, 198, 205, 205, 205, 211, 211, 217, 217,
                                      223, 223, 230, 230, 236, 236, 236, 242, 242, 249, 249}},
-      {"zoomed to 15 pixels", 360, {192, 198, 198, 205, 211, 217, 217, 223, 230, 236, 242, 242, 249}},
+      {"zoomed to 15 pixels", 360,
+       {192, 198, 198, 205, 211, 217, 217, 223, 230, 236, 242, 242, 249}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -1,7 +1,7 @@
 // Entry point of the widget tests: the application object on Qt's offscreen platform, with the
 // error box and the beep recorded instead of shown, a check after every test that it took
-// every message and beep and closed every dialog it opened, and a watchdog that hands each modal dialog or popup to the handler
-// a test queued for it, or fails the test and closes it.
+// every message and beep and closed every dialog it opened, and a watchdog that hands each
+// modal dialog or popup to the handler a test queued for it, or fails the test and closes it.
 #include <gtest/gtest.h>
 
 #include <QApplication>
