@@ -1,13 +1,15 @@
 // Entry point of the widget tests: the application object on Qt's offscreen platform, with the
 // error box and the beep recorded instead of shown, a check after every test that it took
-// every message and beep and closed every dialog it opened, and a watchdog that hands each
-// modal dialog or popup to the handler a test queued for it, or fails the test and closes it.
+// every message and beep, closed every dialog it opened and released every mouse button it
+// pressed, and a watchdog that hands each modal dialog or popup to the handler a test queued
+// for it, or fails the test and closes it.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 
 #include <cstdlib>
@@ -68,6 +70,14 @@ class LeftoverCheck : public ::testing::EmptyTestEventListener {
     if (seen.beeps > 0) ADD_FAILURE() << seen.beeps << " beep(s) not expected";
     if (!seen.dialogHandlers.empty())
       ADD_FAILURE() << seen.dialogHandlers.size() << " expected dialog(s) never opened";
+    // A button left down would turn later tests' clicks into drags and their double-clicks
+    // into single clicks: released again.
+    if (const Qt::MouseButtons buttons = QApplication::mouseButtons(); buttons != Qt::NoButton) {
+      ADD_FAILURE() << "mouse button(s) " << buttons.toInt() << " left pressed; released them";
+      QWidget elsewhere;
+      for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
+        if (buttons & button) QTest::mouseRelease(&elsewhere, button);
+    }
     for (const QPointer<QWidget>& widget : LeftOpen()) {
       if (!widget) continue;  // closing an earlier one took it along
       ADD_FAILURE() << widget->metaObject()->className() << " \""

@@ -60,6 +60,10 @@ TEST(WidgetTestRunnerLeftovers, DISABLED_AModalBoxLeftOpen) {
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->open();
 }
+TEST(WidgetTestRunnerLeftovers, DISABLED_AMouseButtonLeftPressed) {
+  QWidget widget;
+  QTest::mousePress(&widget, Qt::MiddleButton);
+}
 // Runs the event loop, where the watchdog would find a box an earlier test left open.
 TEST(WidgetTestRunnerLeftovers, DISABLED_ThenATestThatWaits) { QTest::qWait(100); }
 
@@ -73,6 +77,7 @@ TEST(WidgetTestRunner, ATestLeavingSomethingUnreadOrOpenFailsItself) {
       {"DISABLED_AnUnheardBeep", "DISABLED_AnUnheardBeep", nullptr},
       {"DISABLED_AHandlerForADialogThatNeverOpens", "DISABLED_AHandlerForADialogThatNeverOpens",
        nullptr},
+      {"DISABLED_AMouseButtonLeftPressed", "DISABLED_AMouseButtonLeftPressed", nullptr},
       {"DISABLED_AModalBoxLeftOpen:*.DISABLED_ThenATestThatWaits",
        "DISABLED_AModalBoxLeftOpen", "DISABLED_ThenATestThatWaits"},
   };
