@@ -215,6 +215,32 @@ TEST_F(TablePrinter, TheLastRowOfATableThatFillsAPageOrOneRowMoreIsOnTheLastPage
   }
 }
 
+TEST_F(TablePrinter, OnlyThePagesOfThePrintersPageRangesArePrinted) {
+  const StringTable table = NumberedTable(80);  // two pages
+  struct Case {
+    const char* ranges;
+    std::vector<int> pages;  // the layout's pages printed; none: refused with `message`
+    const char* message;
+  } cases[] = {{"2", {1}, ""}, {"1-2", {0, 1}, ""}, {"2-9", {1}, ""},
+               {"5", {}, "The pages chosen (5) are not in the printout, which has 2 pages"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ranges);
+    const std::string pdf = UsePdf(printer_, std::string("paginas-") + c.ranges + ".pdf");
+    printer_.setPageRanges(QPageRanges::fromString(c.ranges));
+    if (c.pages.empty()) {
+      ExpectError<Exception>([&] { PrintTable(table, Grid1PrintSettings(), {}, printer_); }, c.message);
+      EXPECT_FALSE(std::filesystem::exists(pdf));
+      continue;
+    }
+    PrintTable(table, Grid1PrintSettings(), {}, printer_);
+    const PrintLayout layout = LayOutFor(printer_, table);
+    std::vector<std::string> expected, printed;
+    for (int page : c.pages) expected.push_back(FirstWord(table.Cells(0, layout.Pages[page].Rows[0].Row)));
+    for (const PdfPage& page : ReadPdfPages(pdf)) printed.push_back(FirstColumnWords(page).at(0));
+    EXPECT_EQ(printed, expected);
+  }
+}
+
 TEST_F(TablePrinter, AnEmptyTablePrintsOnePageWithTheDateAndTheHeaderRow) {
   StringTable table = SatelliteTable();
   table.SetRowCount(1);
