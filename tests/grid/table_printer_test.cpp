@@ -603,7 +603,7 @@ TEST_F(TablePrinterCups, AFailureNamesThePrinterAndCupsReasonAndNothingIsPrinted
   }
 }
 
-TEST_F(TablePrinterCups, AStoppedQueueHoldsTheJobUntilItIsStartedAgain) {
+TEST_F(TablePrinterCups, AStoppedQueueHoldsTheJobAndAJobTheQueueCannotTakeIsAnError) {
   ASSERT_EQ(scheduler_.Command("/usr/sbin/cupsdisable " + queue_), 0);
   PrintTable(NumberedTable(3), Grid1PrintSettings(), {}, printer_);
   const std::vector<int> jobs = PrivateCupsScheduler::Jobs(queue_);
@@ -613,6 +613,15 @@ TEST_F(TablePrinterCups, AStoppedQueueHoldsTheJobUntilItIsStartedAgain) {
   ASSERT_EQ(scheduler_.Command("/usr/sbin/cupsenable " + queue_), 0);
   EXPECT_EQ(PrivateCupsScheduler::WaitForJobEnd(jobs[0], 60), "completed");
   EXPECT_EQ(PdfInfo(scheduler_.OutputFile(queue_), "Pages"), "1");
+
+  // The queue accepts jobs, but a quota of 1 kB lets it take no more: the submission fails
+  // after the queue was asked, and says so.
+  ASSERT_EQ(scheduler_.Command("/usr/sbin/lpadmin -p " + queue_ +
+                               " -o job-quota-period=3600 -o job-k-limit=1"),
+            0);
+  ExpectError<Exception>([&] { PrintTable(NumberedTable(3), Grid1PrintSettings(), {}, printer_); },
+                         "The print job on the printer \"" + queue_ + "\" failed: Quota limit reached.");
+  EXPECT_EQ(PrivateCupsScheduler::Jobs(queue_), jobs);
 }
 
 }  // namespace
