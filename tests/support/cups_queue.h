@@ -236,16 +236,8 @@ class PrivateCupsScheduler {
 *Manufacturer: "Zenavo"
 *Product: "(Zenavo test file)"
 *ModelName: "Zenavo test PDF file"
-*ShortNickName: "Zenavo test PDF file"
 *NickName: "Zenavo test PDF file"
 *PSVersion: "(3010.000) 0"
-*LanguageLevel: "3"
-*ColorDevice: True
-*DefaultColorSpace: RGB
-*FileSystem: False
-*Throughput: "1"
-*LandscapeOrientation: Plus90
-*TTRasterizer: Type42
 *cupsManualCopies: True
 *cupsFilter2: "application/vnd.cups-pdf application/pdf 0 -"
 *OpenUI *PageSize/Media Size: PickOne
@@ -254,12 +246,6 @@ class PrivateCupsScheduler {
 *PageSize A4/A4: "<</PageSize[595 842]>>setpagedevice"
 *PageSize Letter/US Letter: "<</PageSize[612 792]>>setpagedevice"
 *CloseUI: *PageSize
-*OpenUI *PageRegion/Media Size: PickOne
-*OrderDependency: 10 AnySetup *PageRegion
-*DefaultPageRegion: A4
-*PageRegion A4/A4: "<</PageSize[595 842]>>setpagedevice"
-*PageRegion Letter/US Letter: "<</PageSize[612 792]>>setpagedevice"
-*CloseUI: *PageRegion
 *DefaultImageableArea: A4
 *ImageableArea A4/A4: "18 18 577 824"
 *ImageableArea Letter/US Letter: "18 18 594 774"
