@@ -19,6 +19,7 @@
 
 #include "app/application.h"
 #include "numedit/beep.h"
+#include "support/cups_queue.h"
 #include "support/widget_test_support.h"
 #include "ui/error_report.h"
 
@@ -147,6 +148,8 @@ bool SavePictureToLookAt(const QImage& picture, const std::string& name) {
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  // No test sees the machine's printers: a print test starts a scheduler of its own.
+  zenavo::testing::IsolateFromTheMachinesCups();
   zenavo::TApplication application(argc, argv);
   zenavo::SetErrorHandler(
       [](const std::string& message) { zenavo::testing::Seen().errors.push_back(message); });
