@@ -12,6 +12,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "app/declination_lookup.h"
@@ -33,11 +35,12 @@ namespace {
 // as soon as its first frame has been painted.
 int OpenAndExitAtFirstFrame(int argc, char** argv, bool form) {
   QApplication application(argc, argv);
+  std::optional<zenavo::FormFonts> fonts;
   std::unique_ptr<QWidget> window;
   if (form) {
     zenavo::SetFormatSettings(zenavo::FormatSettingsFromLocale(QLocale::system()));
     zenavo::InstallQtTranslations(application, QLocale::system());
-    zenavo::InstallFormFonts();
+    fonts.emplace();
     window = std::make_unique<zenavo::TForm1>();
   } else {
     window = std::make_unique<QWidget>();

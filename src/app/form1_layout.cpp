@@ -1,7 +1,8 @@
 // The main window's widgets at their designed places (left, top, width, height in pixels of
-// the tab page), with their fonts, colours and the keyboard focus order, the keys of the main
-// actions, and the names assistive technologies read.
+// the tab page), with their fonts, colours and the keyboard focus order, labels tall enough for
+// whole letters, the keys of the main actions, and the names assistive technologies read.
 #include <QApplication>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -73,6 +74,24 @@ QLabel* NewLabel(QWidget* page, const char* name, const QString& text, QPoint at
   else
     label->resize(size);
   return label;
+}
+
+// Gives a label room for whole letters in its font: the free faces report an ascent below the
+// top of their accented capitals ("Óleo", "Érico") and a descent above the foot of their
+// descenders ("Nhandeara"), so QLabel would cut both. Margins above and below the text take the
+// difference. A label sized to its text is sized to it again; one of a designed size keeps its
+// width and grows (never shrinks) to the height its text now needs. Its place stays.
+void FitWholeLetters(QLabel& label) {
+  const bool sizedToText = label.size() == label.sizeHint();
+  const QFontMetrics metrics(label.font());
+  const int accentTop = -metrics.tightBoundingRect(QStringLiteral("\u00d3\u00c9")).top();
+  const int descenderFoot = metrics.tightBoundingRect(QStringLiteral("gjpqy")).bottom() + 1;
+  label.setContentsMargins(0, std::max(0, accentTop - metrics.ascent()), 0,
+                           std::max(0, descenderFoot - metrics.descent()));
+  if (sizedToText) return label.adjustSize();
+  const int needed =
+      label.wordWrap() ? label.heightForWidth(label.width()) : label.sizeHint().height();
+  if (needed > label.height()) label.resize(label.width(), needed);
 }
 
 // A compass mark: Verdana 27 pixels, red on black, above the dial it sits on.
@@ -164,6 +183,7 @@ void TForm1::CreateWidgets() {
   CreateCommands();
   ConnectHandlers();
   SetFocusOrder();
+  for (QLabel* label : TabSheet1->findChildren<QLabel*>()) FitWholeLetters(*label);
 }
 
 void TForm1::CreateDialArea() {

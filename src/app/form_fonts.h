@@ -8,14 +8,34 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <utility>
+#include <vector>
 
 namespace zenavo {
 
 // Where Debian's fonts-wine puts its faces.
 inline constexpr const char* kWineFontsFolder = "/usr/share/wine/fonts/";
 
-// Registers fonts-wine's regular Tahoma from `wineFontsFolder` (bold is emboldened from it) and
-// the substitutions above, once per process. Returns whether the Tahoma face was found there.
-bool InstallFormFonts(const QString& wineFontsFolder = QString::fromLatin1(kWineFontsFolder));
+// The window's fonts, installed for as long as this object lives: fonts-wine's regular Tahoma
+// from `wineFontsFolder` registered with the application (bold is emboldened from it) and the
+// substitutions above. The destructor removes the face and puts back the substitutions it
+// found, so nothing stays installed process-wide once the window is gone. Objects may nest;
+// they end in the reverse order of their creation.
+class FormFonts {
+ public:
+  explicit FormFonts(const QString& wineFontsFolder = QString::fromLatin1(kWineFontsFolder));
+  ~FormFonts();
+  FormFonts(const FormFonts&) = delete;
+  FormFonts& operator=(const FormFonts&) = delete;
+
+  // Whether the Tahoma face was found in the folder and registered.
+  bool TahomaFound() const { return tahomaId_ >= 0; }
+
+ private:
+  int tahomaId_ = -1;
+  std::vector<std::pair<QString, QStringList>> previous_;  // each family's substitutes before
+};
 
 }  // namespace zenavo

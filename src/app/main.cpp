@@ -31,7 +31,7 @@ int main(int argc, char* argv[]) {
     return zenavo::RunTableCommand(command.table, zenavo::ExecutableFolder(), std::cout, std::cerr);
 
   zenavo::InstallQtTranslations(application, QLocale::system());
-  zenavo::InstallFormFonts();
+  const zenavo::FormFonts fonts;  // for as long as the window lives
   zenavo::TForm1 form;
   if (const QScreen* screen = form.screen()) form.FitToScreen(screen->availableGeometry());
   form.show();

@@ -409,16 +409,21 @@ void TTableGrid::wheelEvent(QWheelEvent* event) {
 }
 
 // One notch: n rows (the system's wheel setting) that way, or a zoom step of n with Ctrl, then
-// one row more.
+// one row more. A grid without the focus never moves its current row, so a notch over it cannot
+// change what the window shows behind the user's back: it only scrolls its view n rows, or zooms.
 void TTableGrid::WheelNotch(bool down, bool zoom) {
-  const int lines = QApplication::wheelScrollLines();
+  const int step = down ? QApplication::wheelScrollLines() : -QApplication::wheelScrollLines();
+  const bool focused = hasFocus();
   if (zoom) {
-    Zoom(down ? lines : -lines);
+    Zoom(step);
+  } else if (!focused) {
+    SetTopRow(topRow_ + step);
   } else {
-    const int target = std::clamp(row_ + (down ? lines : -lines), FirstDataRow(), LastRow());
+    const int target = std::clamp(row_ + step, FirstDataRow(), LastRow());
     if (target != row_) MoveCurrent(0, target, true);
   }
-  if (down ? row_ < LastRow() : row_ > FirstDataRow()) MoveCurrent(0, row_ + (down ? 1 : -1), true);
+  if (focused && (down ? row_ < LastRow() : row_ > FirstDataRow()))
+    MoveCurrent(0, row_ + (down ? 1 : -1), true);
 }
 
 void TTableGrid::Zoom(int step) {

@@ -1,7 +1,9 @@
 #include "grid/table_printer.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 
 #include <algorithm>
@@ -10,6 +12,7 @@
 #include "base/clock.h"
 #include "base/exceptions.h"
 #include "base/format_settings.h"
+#include "grid/cups_job.h"
 #include "ui/colors.h"
 #include "ui/cell_text.h"
 
@@ -56,6 +59,9 @@ void CheckPrinter(const QPrinter& printer) {
   const bool pdf = printer.outputFormat() == QPrinter::PdfFormat;
   if ((pdf && printer.outputFileName().isEmpty()) || (!pdf && printer.printerName().isEmpty()))
     throw Exception("There is no printer selected");
+  // The queue is asked now, before anything is rendered: it may have gone or stopped accepting
+  // jobs since it was chosen.
+  if (!pdf) CheckCupsDestination(printer.printerName().toStdString());
   if (!printer.isValid()) throw Exception(PrinterDescription(printer) + " is not a valid printer");
 }
 
@@ -81,6 +87,60 @@ void DrawClippedText(QPainter& painter, int x, int y, const PrintRect& clip, con
   const QRectF box(x, y, clip.Right - x, clip.Bottom - y);
   if (box.width() <= 0 || box.height() <= 0) return;
   painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+}
+
+// The pages of a layout of `pageCount` pages that the printer's page ranges choose (every
+// page when they choose none), as indexes. Raises Exception when the ranges miss every page.
+std::vector<std::size_t> ChosenPages(const QPrinter& printer, std::size_t pageCount) {
+  const QPageRanges ranges = printer.pageRanges();
+  std::vector<std::size_t> pages;
+  for (std::size_t page = 0; page < pageCount; ++page)
+    if (ranges.isEmpty() || ranges.contains(static_cast<int>(page) + 1)) pages.push_back(page);
+  if (pages.empty()) {
+    throw Exception("The pages chosen (" + ranges.toString().toStdString() +
+                    ") are not in the printout, which has " + std::to_string(pageCount) +
+                    (pageCount == 1 ? " page" : " pages"));
+  }
+  return pages;
+}
+
+// Draws `pages` of `layout` on `painter`, active on `device`, one device page each, in units
+// of 0.1 mm.
+void DrawPages(QPainter& painter, QPagedPaintDevice& device, const PrintLayout& layout,
+               const std::vector<std::size_t>& pages, const std::string& target) {
+  painter.scale(device.logicalDpiX() / kTenthsMmPerInch, device.logicalDpiY() / kTenthsMmPerInch);
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    if (i > 0 && !device.newPage())
+      RaisePrinterError("Printing on " + target + " failed at page " + std::to_string(pages[i] + 1), "");
+    DrawPrintedPage(painter, layout, layout.Pages[pages[i]]);
+  }
+}
+
+// `pages` of `layout` as one PDF document in memory, on the page, margins and resolution of
+// `printer`, so that it prints exactly as measured there; nothing is written to disk.
+QByteArray RenderPdf(const PrintLayout& layout, const std::vector<std::size_t>& pages,
+                     const QPrinter& printer, const std::string& target) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&buffer);
+    writer.setResolution(printer.resolution());
+    writer.setPageLayout(printer.pageLayout());
+    writer.setTitle(printer.docName());
+    writer.setCreator(printer.creator());
+    QPainter painter;
+    QtMessageCapture qtSays;
+    if (!painter.begin(&writer))
+      RaisePrinterError("Printing on " + target + " could not start", qtSays.Text());
+    try {
+      DrawPages(painter, writer, layout, pages, target);
+    } catch (...) {
+      painter.end();
+      throw;
+    }
+    painter.end();
+  }
+  return buffer.data();
 }
 
 }  // namespace
@@ -157,6 +217,15 @@ PrintPageSize PrinterPageSize(const QPrinter& printer) {
 void PrintLayoutPages(const PrintLayout& layout, QPrinter& printer) {
   printer.setDocName(QString::fromStdString(layout.JobName));
   const std::string target = PrinterDescription(printer);
+  const std::vector<std::size_t> pages = ChosenPages(printer, layout.Pages.size());
+  if (printer.outputFormat() == QPrinter::NativeFormat) {
+    // Handed to CUPS here rather than by Qt's print engine, which does not report a job that
+    // the queue refuses.
+    const QByteArray pdf = RenderPdf(layout, pages, printer, target);
+    SubmitCupsPdfJob(printer.printerName().toStdString(), layout.JobName, CupsJobOptions(printer),
+                     std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
+    return;
+  }
   QPainter painter;
   {
     QtMessageCapture qtSays;
@@ -167,13 +236,8 @@ void PrintLayoutPages(const PrintLayout& layout, QPrinter& printer) {
     painter.end();
     RaisePrinterError("Printing on " + target + " could not start", "");
   }
-  painter.scale(printer.logicalDpiX() / kTenthsMmPerInch, printer.logicalDpiY() / kTenthsMmPerInch);
   try {
-    for (std::size_t i = 0; i < layout.Pages.size(); ++i) {
-      if (i > 0 && !printer.newPage())
-        RaisePrinterError("Printing on " + target + " failed at page " + std::to_string(i + 1), "");
-      DrawPrintedPage(painter, layout, layout.Pages[i]);
-    }
+    DrawPages(painter, printer, layout, pages, target);
   } catch (...) {
     // Nothing of a failed run reaches the printer.
     printer.abort();

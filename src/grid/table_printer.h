@@ -1,7 +1,8 @@
 // Printing a string table on a QPrinter: the table is laid out once with the printer's own
 // font metrics (table/print_layout.h), then exactly those pages are drawn in a painter whose
 // units are tenths of a millimetre. Printer failures raise Exception; a job that fails after
-// it started is aborted, never left half-printed without a word.
+// it started is aborted, never left half-printed without a word. A printer's queue is asked
+// before anything is drawn, so a queue that is gone or refuses jobs is reported at once.
 #pragma once
 
 #include <QColor>
@@ -67,9 +68,11 @@ int PrintSelectedCells(const StringTable& table, const PrintCellSelection& cells
 // The printer's printable area in 0.1 mm (raises Exception as PageSizeFromDevice does).
 PrintPageSize PrinterPageSize(const QPrinter& printer);
 
-// Starts a document named after the layout's job, draws its pages and ends the document.
-// Raises Exception with what the printer or Qt reported when the document cannot start, a page
-// cannot be added, or the job fails; a failed job is aborted.
+// Starts a document named after the layout's job, draws its pages (those of the printer's page
+// ranges, all when it has none) and ends the document. On a PDF file Qt writes the document; on
+// a printer the document is rendered in memory and handed to its CUPS queue (grid/cups_job.h).
+// Raises Exception with what the printer, CUPS or Qt reported when the document cannot start, a
+// page cannot be added, or the job fails; a failed job is aborted.
 void PrintLayoutPages(const PrintLayout& layout, QPrinter& printer);
 
 // A colour as printing puts it on paper: system colours resolved from the application palette

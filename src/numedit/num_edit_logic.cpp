@@ -49,6 +49,11 @@ class Editor {
   // when it sets a sign rather than taking one away.
   bool KeepsPasted(char c, bool signPlace) const;
 
+  // The character a key stands for: the decimal key of the other notation ("." where the locale
+  // writes a comma, "," where it writes a point) is the separator while the number has none and
+  // takes free decimals; otherwise every key stands for itself.
+  char Keyed(char c) const;
+
  private:
   int Size() const { return static_cast<int>(text_.size()); }
   int MantissaEnd() const { return exponent_ >= 0 ? exponent_ : Size(); }
@@ -357,6 +362,12 @@ bool Editor::KeepsPasted(char c, bool signPlace) const {
   return signAt >= Size() || text_[signAt] != '-';
 }
 
+char Editor::Keyed(char c) const {
+  const char other = separatorChar_ == ',' ? '.' : separatorChar_ == '.' ? ',' : '\0';
+  const bool takesASeparator = separator_ < 0 && rules_.decimals == kFreeDecimals;
+  return other != '\0' && c == other && takesASeparator ? separatorChar_ : c;
+}
+
 }  // namespace
 
 void DeleteSelection(NumEditState& state, const NumEditRules& rules) {
@@ -373,7 +384,8 @@ void DeleteForward(NumEditState& state, const NumEditRules& rules) {
 
 bool TypeCharacter(NumEditState& state, char c, const NumEditRules& rules) {
   NumEditState next = state;
-  if (!Editor(next, rules).Type(c)) return false;
+  Editor editor(next, rules);
+  if (!editor.Type(editor.Keyed(c))) return false;
   state = std::move(next);
   return true;
 }

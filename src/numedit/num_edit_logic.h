@@ -27,7 +27,9 @@ struct NumEditRules {
 // One typed character through the filter. Returns false when it is refused (the caller beeps);
 // the state is then unchanged. A digit is also refused when the number would lie beyond the
 // extended range (above about 1.19E4932), and so is a minus that would turn "2E-4932" into
-// "2E4932".
+// "2E4932". The decimal key of the other notation ("." in a comma locale, "," in a point
+// locale) types the locale's separator while the number has none and free decimals are
+// allowed; otherwise it is refused. (A paste in the other notation stays refused whole.)
 bool TypeCharacter(NumEditState& state, char c, const NumEditRules& rules);
 
 // A paste: the selection is deleted and the text goes through the filter as typed, taken

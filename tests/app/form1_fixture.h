@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,7 +70,7 @@ class FormTest : public ::testing::Test {
 
   // The window on the folder as it is now, shown and active.
   void Open() {
-    InstallFormFonts();  // as the program does before its window opens
+    fonts_.emplace();  // as the program does before its window opens, removed after it
     form_ = std::make_unique<TForm1>(folder_.Path());
     form_->show();
     QApplication::setActiveWindow(form_.get());
@@ -104,6 +105,7 @@ class FormTest : public ::testing::Test {
   TempFolder folder_;
   ScopedFormatSettings locale_;
   ScopedClockSource clock_;
+  std::optional<FormFonts> fonts_;  // outlives the window
   std::unique_ptr<TForm1> form_;
 };
 

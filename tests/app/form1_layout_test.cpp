@@ -1,12 +1,16 @@
 // The main window as designed: every widget's place and size on the tab page, the texts,
-// fonts and colours of the labels, the gauges' start, the focus order, the fonts the window
-// names mapped to installed faces, and Qt's dialog texts in Portuguese.
+// fonts and colours of the labels, labels tall enough for whole letters, the gauges' start, the
+// focus order, the fonts the window names mapped to installed faces, and Qt's dialog texts in
+// Portuguese.
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QLabel>
 #include <QTabWidget>
 #include <QTranslator>
+
+#include <algorithm>
 
 #include "app/form_fonts.h"
 #include "app/translations.h"
@@ -14,6 +18,7 @@
 #include "gauges/angular_meter.h"
 #include "gauges/jog_meter.h"
 #include "numedit/qv_num_edit.h"
+#include "support/text_recorder.h"
 
 namespace zenavo::testing {
 namespace {
@@ -30,11 +35,13 @@ class FormLayout : public FormTest {
 TEST_F(FormLayout, EveryWidgetSitsAtItsPlaceOnTheTabPage) {
   struct Place {
     const char* name;
-    QRect geometry;  // left, top, width, height; a label sized to its text has width 0
+    // left, top, width, height; a label sized to its text has width 0. Labels grow to hold
+    // whole letters of the free faces: Label8, designed 13 pixels high, is 14.
+    QRect geometry;
   };
   const Place places[] = {
       {"AngularMeter1", {4, 0, 361, 361}},   {"AngularMeter2", {364, 0, 361, 361}},
-      {"JogMeter2", {733, 0, 40, 362}},      {"Label8", {728, 360, 45, 13}},
+      {"JogMeter2", {733, 0, 40, 362}},      {"Label8", {728, 360, 45, 14}},
       {"Label5", {173, -2, 20, 32}},         {"Label17", {25, 46, 47, 32}},
       {"Label18", {293, 52, 37, 32}},        {"Label10", {6, 166, 27, 32}},
       {"Label12", {177, 328, 18, 32}},       {"Label6", {533, -2, 20, 32}},
@@ -174,6 +181,42 @@ TEST_F(FormLayout, LabelsShowTheirTextsInTheirFontsAndColours) {
   EXPECT_EQ(ShownText(Form().Button3->text()), "Gravar");
 }
 
+// Every label with a text holds whole letters of its font: drawn where it draws its lines, the
+// ink of accented capitals ("ÓÉ") above the first baseline and of descenders ("gjpqy") below the
+// last lies inside the label. Checked with cities and a satellite name the window shows.
+TEST_F(FormLayout, EveryLabelHoldsAccentedCapitalsAndDescendersWhole) {
+  const auto expectWholeLetters = [](QLabel& label) {
+    SCOPED_TRACE(label.objectName().toStdString() + " \"" + label.text().toStdString() + "\"");
+    const QFontMetrics metrics(label.font());
+    const int accentTop = -metrics.tightBoundingRect(QString::fromUtf8("ÓÉ")).top();
+    const int descenderFoot = metrics.tightBoundingRect(QStringLiteral("gjpqy")).bottom() + 1;
+    TextRecorder recorder(label.width(), label.height());
+    label.render(&recorder);
+    ASSERT_FALSE(recorder.Items().empty());
+    double first = label.height(), last = 0;
+    for (const TextRecorder::Item& line : recorder.Items()) {
+      first = std::min(first, line.Baseline.y());
+      last = std::max(last, line.Baseline.y());
+    }
+    EXPECT_GE(first - accentTop, 0) << "accents cut";
+    EXPECT_LE(last + descenderFoot, label.height()) << "descenders cut";
+  };
+  const struct {
+    const char* city;
+    const char* state;
+  } sites[] = {{"Óleo", "SP"}, {"Érico Cardoso", "BA"}, {"Nhandeara", "SP"}};
+  for (const auto& site : sites) {
+    ClickRow(*Form().Grid2, FindRow(*Form().Grid2, site.city, site.state));
+    Click(Form().Button1);
+    for (int row = 1; row < Form().Grid1->RowCount(); ++row)
+      if (Form().Grid1->Cells(0, row) == "Telstar 19 Vantage") ClickRow(*Form().Grid1, row, 2);
+    EXPECT_EQ(Form().Label4->text().toStdString(), site.city);
+    EXPECT_EQ(Form().Label9->text().toStdString(), "Telstar 19 Vantage");
+    for (QLabel* label : Form().TabSheet1->findChildren<QLabel*>())
+      if (!label->text().isEmpty()) expectWholeLetters(*label);
+  }
+}
+
 TEST_F(FormLayout, CompassMarksAndTheSatelliteNameLieAboveTheDials) {
   const QObjectList& stack = Form().TabSheet1->children();  // bottom to top
   const auto level = [&](const QWidget* widget) { return stack.indexOf(widget); };
@@ -225,7 +268,7 @@ TEST_F(FormLayout, TabWalksTheFocusOrderAndNothingElse) {
 }
 
 TEST_F(FormLayout, TheFontsTheWindowNamesAreFreeFacesAtTheirPixelHeights) {
-  ASSERT_TRUE(InstallFormFonts()) << "fonts-wine's Tahoma not found in " << kWineFontsFolder;
+  ASSERT_TRUE(fonts_->TahomaFound()) << "fonts-wine's Tahoma not found in " << kWineFontsFolder;
   struct Mapping {
     QWidget* widget;
     const char* face;  // installed family actually drawn

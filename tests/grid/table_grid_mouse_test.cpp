@@ -1,9 +1,11 @@
 // The mouse and the wheel: clicks in Grid1 and Grid2, drag selection and its autoscroll, wheel
 // notches and zoom, pan mode, column sizing and auto-size.
+#include <QAbstractEventDispatcher>
 #include <QFontMetrics>
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "base/exceptions.h"
 #include "grid/table_grid_fixture.h"
@@ -123,8 +125,14 @@ TEST_F(MouseTest, DraggingBelowTheViewScrollsUntilReleaseOrFocusLoss) {
     Press(Qt::Key_Home);
     PressButton(InCell(0, 2));
     DragTo(QPoint(30, Viewport()->height() + 20));
-    QTest::qWait(250);  // about four 60-ms ticks
+    // One row a tick, a tick every 60 ms: the grid's only timer now.
+    std::vector<int> intervals;
+    for (const auto& timer : QAbstractEventDispatcher::instance()->registeredTimers(grid_))
+      intervals.push_back(timer.interval);
+    EXPECT_EQ(intervals, std::vector<int>{60});
+    QTest::qWait(250);  // about four ticks; never more than five
     EXPECT_GT(grid_->TopRow(), 1);
+    EXPECT_LE(grid_->TopRow(), 1 + 5);
     EXPECT_EQ(SelectedRows(), std::make_pair(2, grid_->LastFullyVisibleRow()));
     if (byFocusLoss)
       other_->setFocus();
@@ -133,6 +141,7 @@ TEST_F(MouseTest, DraggingBelowTheViewScrollsUntilReleaseOrFocusLoss) {
     const int topRow = grid_->TopRow();
     QTest::qWait(150);
     EXPECT_EQ(grid_->TopRow(), topRow);
+    if (byFocusLoss) ReleaseButton(QPoint(30, Viewport()->height() + 20));
     EXPECT_EQ(grid_->Row(), 2);
     grid_->setFocus();
   }
@@ -175,19 +184,47 @@ TEST_F(MouseTest, AWheelNotchMovesFourRowsWithTwoEvents) {
   }
 }
 
-TEST_F(MouseTest, TheWheelFollowsTheSystemSettingAndActsUnderThePointer) {
+// The wheel acts on the grid under the pointer: with the focus it moves the current row; without
+// it, it only scrolls or zooms, so the site the other grid drives never changes unseen.
+TEST_F(MouseTest, TheWheelMovesTheFocusedGridsRowAndOnlyScrollsAnother) {
   UseCityGrid();
-  other_->setFocus();
   const int lines = QApplication::wheelScrollLines();
   QApplication::setWheelScrollLines(5);
-  Wheel(-120);
+  const struct {
+    const char* name;
+    bool focused;
+    int startTop, delta;
+    Qt::KeyboardModifiers modifiers;
+    int row, topRow, zoom;
+    Events events;
+  } cases[] = {
+      {"focused: five rows and one more", true, 1, -120, {}, 7, 3, 0, {{0, 6}, {0, 7}}},
+      {"not focused: the view scrolls five rows", false, 1, -120, {}, 1, 6, 0, {}},
+      {"not focused: and back up", false, 20, 120, {}, 1, 15, 0, {}},
+      {"not focused: Ctrl zooms, the row stays", false, 1, -120, Qt::ControlModifier, 1, 1, 5, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    grid_->SetRow(1);
+    grid_->SetTopRow(c.startTop);
+    TakeEvents();
+    if (c.focused)
+      grid_->setFocus();
+    else
+      other_->setFocus();
+    Wheel(c.delta, c.modifiers);
+    EXPECT_EQ(grid_->Row(), c.row);
+    EXPECT_EQ(grid_->TopRow(), c.topRow);
+    EXPECT_EQ(grid_->ZoomTotal(), c.zoom);
+    EXPECT_EQ(grid_->hasFocus(), c.focused);
+    EXPECT_EQ(TakeEvents(), c.events);
+  }
   QApplication::setWheelScrollLines(lines);
-  EXPECT_EQ(grid_->Row(), 7);
-  EXPECT_TRUE(other_->hasFocus());
-  EXPECT_EQ(TakeEvents(), (Events{{0, 6}, {0, 7}}));
+  grid_->setFocus();
   grid_->SetEnableWheel(false);
   Wheel(-120);
-  EXPECT_EQ(grid_->Row(), 7);
+  EXPECT_EQ(grid_->Row(), 1);
+  EXPECT_EQ(TakeEvents(), Events{});
 }
 
 TEST_F(MouseTest, CtrlWheelZoomsWithinTenPixelsAndStillMovesOneRow) {
@@ -284,6 +321,7 @@ TEST_F(PanTest, AMiddlePressOrAFocusLossOnlyEndsPanMode) {
   EXPECT_EQ(RowsMovedIn(60), 0);
   EXPECT_EQ(grid_->Row(), 10);
   PressButton(origin_, Qt::MiddleButton);  // a new pan
+  ReleaseButton(origin_, Qt::MiddleButton);
   PointTo(20);
   QTest::qWait(30);
   other_->setFocus();
@@ -311,6 +349,7 @@ TEST_F(MouseTest, Grid1ColumnBoundariesCanBeDraggedWithinLimits) {
       {"on the boundary", 128, 150, 150},
       {"4 right of it: the offset is kept", 132, 160, 156},
       {"3 left of it", 125, 140, 143},
+      {"4 left of it is no boundary", 124, 140, 128},
       {"to 2 pixels", 128, 2, 2},
       {"to 1 pixel: kept", 128, 1, 128},
       {"left of the column: kept", 128, -10, 128},
@@ -340,6 +379,9 @@ TEST_F(MouseTest, TheSizingCursorShowsOverGrid1HeaderBoundariesOnly) {
   } cases[] = {
       {"Grid1 boundary", ConfigurePointingGrid, {130, 10}, Qt::SplitHCursor},
       {"Grid1 boundary, zone's left end", ConfigurePointingGrid, {125, 10}, Qt::SplitHCursor},
+      {"Grid1 boundary, left of the zone", ConfigurePointingGrid, {124, 10}, Qt::ArrowCursor},
+      {"Grid1 boundary, zone's right end", ConfigurePointingGrid, {132, 10}, Qt::SplitHCursor},
+      {"Grid1 boundary, right of the zone", ConfigurePointingGrid, {133, 10}, Qt::ArrowCursor},
       {"Grid1 inside a header cell", ConfigurePointingGrid, {100, 10}, Qt::ArrowCursor},
       {"Grid1 boundary in a data row", ConfigurePointingGrid, {128, 30}, Qt::ArrowCursor},
       {"Grid2 boundary", ConfigureCityGrid, {192, 10}, Qt::ArrowCursor},

@@ -5,7 +5,9 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "grid/table_grid_fixture.h"
 #include "grid/table_grid_markup.h"
@@ -39,12 +41,30 @@ int HeaderInk(const QImage& picture, int fromX, int toX) {
   return ink;
 }
 
-TEST_F(TableGridTest, HeaderGradientHasTenGreyBandsInA21PixelHeader) {
+// Bands of round(H / 10) + 1 rows: zoomed headers have gaps of 3 rows between band starts,
+// which narrower bands would leave unpainted.
+TEST_F(TableGridTest, HeaderGradientHasTenGreyBandsAtEveryHeaderHeight) {
   UsePointingGrid();
-  const QImage picture = Picture();
-  // Right of column 1's text box (the column spans 128..191).
-  for (int row = 0; row < 19; ++row)
-    EXPECT_EQ(picture.pixelColor(189, 1 + row), Grey(kGradientRows[row])) << "content row " << row;
+  const struct {
+    const char* name;
+    int wheelDelta;  // Ctrl+wheel notches, 3 pixels each
+    std::vector<int> rows;  // the grey of each content row
+  } cases[] = {
+      {"21-pixel header", 0, std::vector<int>(std::begin(kGradientRows), std::end(kGradientRows))},
+      {"zoomed to 24 pixels", -120, {192, 192, 198, 198, 205, 205, 205, 211, 211, 217, 217,
+                                     223, 223, 230, 230, 236, 236, 236, 242, 242, 249, 249}},
+      {"zoomed to 15 pixels", 360,
+       {192, 198, 198, 205, 211, 217, 217, 223, 230, 236, 242, 242, 249}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.wheelDelta != 0) Wheel(c.wheelDelta, Qt::ControlModifier);
+    ASSERT_EQ(grid_->RowHeights(0), static_cast<int>(c.rows.size()) + 2);
+    const QImage picture = Picture();
+    const int x = grid_->CellRect(1, 0).right() - 2;  // right of column 1's text box
+    for (std::size_t row = 0; row < c.rows.size(); ++row)
+      EXPECT_EQ(picture.pixelColor(x, 1 + row), Grey(c.rows[row])) << "content row " << row;
+  }
 }
 
 TEST_F(TableGridTest, HeaderBevelIsWhiteAtTopAndLeftAndDarkAtTheBottom) {
@@ -329,14 +349,23 @@ TEST_F(TableGridTest, CellsShowDecodedTextUpToTheFirstCarriageReturn) {
   }
 }
 
-TEST_F(TableGridTest, TextColoursFollowHeaderSelectionAndData) {
+// Every text starts 3 pixels right of and 3 pixels below its cell's top-left corner (2 into the
+// content, which lies 1 in), in the colour of its row.
+TEST_F(TableGridTest, TextsStartThreePixelsIntoTheirCellsInTheirRowsColours) {
   UsePointingGrid();
   const QColor text = Palette(QPalette::Text), selected = Palette(QPalette::HighlightedText);
   EXPECT_NE(text, selected);
+  int headers = 0;
   for (const TextRecorder::Item& item : PaintedTexts()) {
-    const int row = grid_->MouseCoord(item.Baseline.toPoint() - QPoint(0, 5)).Row;
-    EXPECT_EQ(item.Color, row == 1 ? selected : text) << item.Text.toStdString();
+    SCOPED_TRACE(item.Text.toStdString());
+    const TGridCoord at = grid_->MouseCoord(item.Baseline.toPoint() - QPoint(0, 5));
+    const QRect cell = grid_->CellRect(at.Col, at.Row);
+    EXPECT_EQ(item.Color, at.Row == 1 ? selected : text);
+    EXPECT_EQ(item.Baseline.x(), cell.left() + 3);
+    EXPECT_DOUBLE_EQ(item.Baseline.y() - QFontMetricsF(item.Font).ascent(), cell.top() + 3);
+    headers += at.Row == 0;
   }
+  EXPECT_EQ(headers, 7);
 }
 
 TEST_F(TableGridTest, CityFileShowsItsUtf8Names) {

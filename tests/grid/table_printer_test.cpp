@@ -2,15 +2,25 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 #include "base/clock.h"
 #include "base/exceptions.h"
 #include "base/format_settings.h"
+#include "grid/cups_job.h"
 #include "table/csv_loader.h"
 #include "support/cups_queue.h"
 #include "support/expect_error.h"
@@ -205,6 +215,32 @@ TEST_F(TablePrinter, TheLastRowOfATableThatFillsAPageOrOneRowMoreIsOnTheLastPage
   }
 }
 
+TEST_F(TablePrinter, OnlyThePagesOfThePrintersPageRangesArePrinted) {
+  const StringTable table = NumberedTable(80);  // two pages
+  struct Case {
+    const char* ranges;
+    std::vector<int> pages;  // the layout's pages printed; none: refused with `message`
+    const char* message;
+  } cases[] = {{"2", {1}, ""}, {"1-2", {0, 1}, ""}, {"2-9", {1}, ""},
+               {"5", {}, "The pages chosen (5) are not in the printout, which has 2 pages"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ranges);
+    const std::string pdf = UsePdf(printer_, std::string("paginas-") + c.ranges + ".pdf");
+    printer_.setPageRanges(QPageRanges::fromString(c.ranges));
+    if (c.pages.empty()) {
+      ExpectError<Exception>([&] { PrintTable(table, Grid1PrintSettings(), {}, printer_); }, c.message);
+      EXPECT_FALSE(std::filesystem::exists(pdf));
+      continue;
+    }
+    PrintTable(table, Grid1PrintSettings(), {}, printer_);
+    const PrintLayout layout = LayOutFor(printer_, table);
+    std::vector<std::string> expected, printed;
+    for (int page : c.pages) expected.push_back(FirstWord(table.Cells(0, layout.Pages[page].Rows[0].Row)));
+    for (const PdfPage& page : ReadPdfPages(pdf)) printed.push_back(FirstColumnWords(page).at(0));
+    EXPECT_EQ(printed, expected);
+  }
+}
+
 TEST_F(TablePrinter, AnEmptyTablePrintsOnePageWithTheDateAndTheHeaderRow) {
   StringTable table = SatelliteTable();
   table.SetRowCount(1);
@@ -353,55 +389,239 @@ TEST_F(TablePrinter, TheCurrentPrinterIsOneHighResolutionPrinter) {
   printer.setOutputFileName("");
 }
 
-// End to end through a real CUPS queue, as on an installer's desktop: Qt's CUPS support sees
-// the queue, the job goes through the scheduler and cups-pdf, and the PDF it writes holds the
-// table. Skipped only where no scheduler runs and none can be started (not root); with
-// ZENAVO_REQUIRE_CUPS set (CI) that is a failure instead.
-TEST(TablePrinterCups, PrintsTheSatelliteTableThroughACupsPdfQueue) {
-  CupsScheduler scheduler;
-  if (const std::string why = scheduler.Start(); !why.empty()) {
-    if (std::getenv("ZENAVO_REQUIRE_CUPS")) FAIL() << why;
-    GTEST_SKIP() << "CUPS end-to-end print test skipped: " << why;
+// End to end through a real CUPS scheduler of the test's own, as on an installer's desktop:
+// Qt's print support sees its queue, the job goes through the scheduler and CUPS's filters, and
+// the queue's file receives the printout. Skipped only where cupsd cannot be started (not
+// root); with ZENAVO_REQUIRE_CUPS set (CI) that is a failure instead.
+class TablePrinterCups : public TablePrinter {
+ protected:
+  void SetUp() override {
+    if (const std::string why = scheduler_.Start(); !why.empty()) {
+      if (std::getenv("ZENAVO_REQUIRE_CUPS")) FAIL() << why;
+      GTEST_SKIP() << "CUPS end-to-end print test skipped: " << why;
+    }
+    ASSERT_EQ(scheduler_.AddQueue(queue_), "");
+    ASSERT_TRUE(QPrinterInfo::availablePrinterNames().contains(QString::fromStdString(queue_)))
+        << "Qt's print support does not see the CUPS queue";
+    printer_.setPrinterName(QString::fromStdString(queue_));
+    ASSERT_EQ(printer_.outputFormat(), QPrinter::NativeFormat);
+    ASSERT_TRUE(printer_.isValid());
   }
-  // Debian's default PDF-to-PostScript step (Ghostscript) turns the fonts into Type 3 glyphs
-  // that keep no readable text; through poppler's cairo renderer the words stay readable in the
-  // PDF that cups-pdf writes, and the drawing is the same.
-  const CupsPdfQueue queue("ZenavoCupsTest", "-o pdftops-renderer-default=pdftocairo");
-  ASSERT_TRUE(queue.Created()) << queue.Output();
-  ASSERT_TRUE(QPrinterInfo::availablePrinterNames().contains(QString::fromStdString(queue.Name())))
-      << "Qt's print support does not see the CUPS queue";
+  void TearDown() override {
+    EXPECT_TRUE(std::filesystem::is_empty(temporary_.Path())) << "a temporary file was left";
+  }
 
-  ScopedClockSource clock(std::make_shared<FixedClock>(kToday, -180));
-  ScopedFormatSettings format(PointFormatSettings());
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setPrinterName(QString::fromStdString(queue.Name()));
-  ASSERT_EQ(printer.outputFormat(), QPrinter::NativeFormat);
-  ASSERT_TRUE(printer.isValid());
+  // Prints `table` and waits for its one job to end: the job's id.
+  int PrintAndWait(QPrinter& printer, const StringTable& table,
+                   const TPrintSettings& settings = Grid1PrintSettings()) {
+    PrintTable(table, settings, {}, printer);
+    const std::vector<int> jobs = PrivateCupsScheduler::Jobs(queue_);
+    if (jobs.size() != 1) {
+      ADD_FAILURE() << jobs.size() << " jobs on the queue";
+      return 0;
+    }
+    EXPECT_EQ(PrivateCupsScheduler::WaitForJobEnd(jobs[0], 60), "completed");
+    return jobs[0];
+  }
+
+  PrivateCupsScheduler scheduler_;
+  const std::string queue_ = "ZenavoTest" + std::to_string(::getpid());
+  // Whatever anything would write to the temporary folder lands here.
+  TempFolder temporary_;
+  ScopedEnvironment tmpdir_{"TMPDIR", temporary_.Path()};
+};
+
+TEST_F(TablePrinterCups, PrintsTheSatelliteTableThroughTheQueue) {
   TPrintSettings settings = Grid1PrintSettings();
-  settings.JobName = "ZenavoCups" + std::to_string(::getpid());
+  settings.JobName = "Satélites de São Paulo";
   const StringTable table = SatelliteTable();
-  PrintTable(table, settings, {}, printer);
+  const int job = PrintAndWait(printer_, table, settings);
+  EXPECT_EQ(PrivateCupsScheduler::JobAttribute(job, "job-name"), settings.JobName);
 
-  const std::string folder = CupsPdfOutputFolder();
-  const std::string pdf = WaitForCupsPdf(folder, settings.JobName, 90);
-  ASSERT_FALSE(pdf.empty()) << "cups-pdf wrote no " << settings.JobName << "*.pdf into " << folder;
+  const std::string pdf = scheduler_.OutputFile(queue_);
   const std::vector<PdfPage> pages = ReadPdfPages(pdf);
-  EXPECT_NE(PdfInfo(pdf, "Title").find(settings.JobName), std::string::npos) << "job name lost";
-  std::filesystem::remove(pdf);
   ASSERT_EQ(pages.size(), 1u);
+  EXPECT_EQ(PdfInfo(pdf, "Page size"), "595 x 842 pts (A4)");
   // The date at the top-left corner of the queue's printable area, the rows in order.
-  const QRectF printable = printer.pageRect(QPrinter::Millimeter);
-  // (Renamed fonts carry slightly different ascents, so the tops are compared more loosely.)
+  const QRectF printable = printer_.pageRect(QPrinter::Millimeter);
   const PdfWord* date = pages[0].Find("08/12/2026");
   ASSERT_NE(date, nullptr) << pages[0].Text();
   EXPECT_NEAR(date->Left, printable.left(), kPositionTolerance);
-  EXPECT_NEAR(date->Top, printable.top(), 0.6);
+  EXPECT_NEAR(date->Top, printable.top(), kPositionTolerance);
   std::vector<std::string> names;
   for (const PdfWord& word : pages[0].Words)
     if (std::abs(word.Left - (printable.left() + 0.4)) <= kPositionTolerance)
       names.push_back(word.Text);
   ASSERT_EQ(names.size(), 55u) << pages[0].Text();
   for (int row = 0; row < 55; ++row) EXPECT_EQ(names[row], FirstWord(table.Cells(0, row))) << row;
+}
+
+// A child widget of Qt's print dialog by its object name.
+template <class W>
+W* DialogWidget(QPrintDialog& dialog, const char* name) {
+  W* widget = dialog.findChild<W*>(QString::fromLatin1(name));
+  if (!widget) ADD_FAILURE() << "the print dialog has no " << name;
+  return widget;
+}
+
+TEST_F(TablePrinterCups, WhatIsChosenInThePrintDialogReachesTheJob) {
+  // Two pages: "Linha", "L1" ... on the first, the rest on the second.
+  const StringTable table = NumberedTable(80);
+  struct Case {
+    const char* name;
+    std::function<void(QPrintDialog&)> choose;  // in the dialog the window shows
+    std::function<void(QPrinter&)> set;          // on the printer it configured
+    std::vector<std::pair<const char*, std::string>> attributes;
+    std::vector<int> pages;  // the pages of the layout printed, in order (-1: a blank page)
+    const char* pageSize;
+  } cases[] = {
+      {"two copies",
+       [](QPrintDialog& dialog) {
+         if (auto* copies = DialogWidget<QSpinBox>(dialog, "copies")) copies->setValue(2);
+       },
+       {},
+       {{"copies", "2"}, {"multiple-document-handling", "separate-documents-collated-copies"}},
+       {0, 1, 0, 1},
+       "595 x 842 pts (A4)"},
+      {"page 2 only",
+       [](QPrintDialog& dialog) {
+         if (auto* range = DialogWidget<QRadioButton>(dialog, "printRange")) range->setChecked(true);
+         if (auto* from = DialogWidget<QSpinBox>(dialog, "from")) from->setValue(2);
+         if (auto* to = DialogWidget<QSpinBox>(dialog, "to")) to->setValue(2);
+       },
+       {},
+       {{"copies", "1"}, {"page-ranges", "2-2"}},
+       {1},
+       "595 x 842 pts (A4)"},
+      {"even pages",
+       [](QPrintDialog& dialog) {
+         if (auto* set = DialogWidget<QComboBox>(dialog, "pageSetCombo")) set->setCurrentIndex(2);
+       },
+       {},
+       {{"page-set", "even"}},
+       {1, -1},
+       "595 x 842 pts (A4)"},
+      {"both sides, short edge",
+       [](QPrintDialog& dialog) {
+         if (auto* duplex = DialogWidget<QRadioButton>(dialog, "duplexShort")) duplex->setChecked(true);
+       },
+       {},
+       {{"sides", "two-sided-short-edge"}},
+       {0, 1},
+       "595 x 842 pts (A4)"},
+      {"grey scale",
+       {},
+       [](QPrinter& printer) { printer.setColorMode(QPrinter::GrayScale); },
+       {{"print-color-mode", "monochrome"}, {"sides", "one-sided"}},
+       {0, 1},
+       "595 x 842 pts (A4)"},
+      {"US Letter paper",
+       {},
+       [](QPrinter& printer) { printer.setPageSize(QPageSize(QPageSize::Letter)); },
+       {{"media", "Letter"}},
+       {0, 1},
+       "612 x 792 pts (letter)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(QString::fromStdString(queue_));
+    {
+      QPrintDialog dialog(&printer);
+      dialog.setOptions(QAbstractPrintDialog::PrintDialogOptions());  // as the window has it
+      dialog.show();
+      if (c.choose) c.choose(dialog);
+      auto* buttons = dialog.findChild<QDialogButtonBox*>();
+      ASSERT_NE(buttons, nullptr);
+      QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+      ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    }
+    if (c.set) c.set(printer);
+    const PrintLayout layout = LayOutFor(printer, table);
+    ASSERT_EQ(layout.Pages.size(), 2u);
+    std::vector<std::string> expected;
+    for (int page : c.pages)
+      expected.push_back(page < 0    ? ""
+                         : page == 0 ? "Linha"
+                                     : "L" + std::to_string(layout.Pages[1].Rows[0].Row));
+    const int job = PrintAndWait(printer, table);
+    for (const auto& [name, value] : c.attributes)
+      EXPECT_EQ(PrivateCupsScheduler::JobAttribute(job, name), value) << name;
+    const std::string pdf = scheduler_.OutputFile(queue_);
+    EXPECT_EQ(PdfInfo(pdf, "Page size"), c.pageSize);
+    std::vector<std::string> starts;
+    for (const PdfPage& page : ReadPdfPages(pdf))
+      starts.push_back(page.Words.size() > 1 ? page.Words[1].Text : "");  // after the date
+    EXPECT_EQ(starts, expected);
+    ASSERT_EQ(scheduler_.Command("/usr/bin/cancel -a -x " + queue_), 0);
+    std::filesystem::remove(pdf);
+  }
+}
+
+TEST_F(TablePrinterCups, AFailureNamesThePrinterAndCupsReasonAndNothingIsPrinted) {
+  const std::string printer = "the printer \"" + queue_ + "\"";
+  struct Case {
+    const char* name;
+    const char* command;  // what happens after the printer was chosen ("" stops the scheduler)
+    std::string beforeRendering;  // what printing says
+    std::string onSubmission;     // what the job's submission says, had it come that far
+  } cases[] = {
+      {"the queue refuses jobs", "/usr/sbin/cupsreject",
+       "The printer \"" + queue_ + "\" does not accept jobs: Rejecting Jobs",
+       "The print job on " + printer + " failed: Destination \"" + queue_ +
+           "\" is not accepting jobs."},
+      {"the queue was deleted", "/usr/sbin/lpadmin -x",
+       "Printing on " + printer + " could not start: The printer or class does not exist.",
+       "The print job on " + printer + " failed: The printer or class does not exist."},
+      {"the scheduler stopped", "",
+       "Printing on " + printer + " could not start: the CUPS scheduler at @ does not answer",
+       "The print job on " + printer + " failed: the CUPS scheduler at @ does not answer"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PrivateCupsScheduler scheduler;  // each case on a scheduler and queue of its own
+    ASSERT_EQ(scheduler.Start(), "");
+    ASSERT_EQ(scheduler.AddQueue(queue_), "");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(QString::fromStdString(queue_));
+    ASSERT_TRUE(printer.isValid());
+    if (*c.command)
+      ASSERT_EQ(scheduler.Command(std::string(c.command) + " " + queue_), 0);
+    else
+      scheduler.Stop();
+    const auto withServer = [&](std::string message) {
+      if (const auto at = message.find('@'); at != std::string::npos)
+        message.replace(at, 1, scheduler.Server());
+      return message;
+    };
+    ExpectError<Exception>([&] { PrintTable(NumberedTable(3), Grid1PrintSettings(), {}, printer); },
+                           withServer(c.beforeRendering));
+    ExpectError<Exception>([&] { SubmitCupsPdfJob(queue_, "", {}, "%PDF-1.4\n"); },
+                           withServer(c.onSubmission));
+    EXPECT_TRUE(PrivateCupsScheduler::Jobs(queue_).empty());
+    EXPECT_FALSE(std::filesystem::exists(scheduler.OutputFile(queue_)));
+  }
+}
+
+TEST_F(TablePrinterCups, AStoppedQueueHoldsTheJobAndAJobTheQueueCannotTakeIsAnError) {
+  ASSERT_EQ(scheduler_.Command("/usr/sbin/cupsdisable " + queue_), 0);
+  PrintTable(NumberedTable(3), Grid1PrintSettings(), {}, printer_);
+  const std::vector<int> jobs = PrivateCupsScheduler::Jobs(queue_);
+  ASSERT_EQ(jobs.size(), 1u);
+  EXPECT_EQ(PrivateCupsScheduler::JobAttribute(jobs[0], "job-state"), "pending");
+  EXPECT_FALSE(std::filesystem::exists(scheduler_.OutputFile(queue_)));
+  ASSERT_EQ(scheduler_.Command("/usr/sbin/cupsenable " + queue_), 0);
+  EXPECT_EQ(PrivateCupsScheduler::WaitForJobEnd(jobs[0], 60), "completed");
+  EXPECT_EQ(PdfInfo(scheduler_.OutputFile(queue_), "Pages"), "1");
+
+  // The queue accepts jobs, but a quota of 1 kB lets it take no more: the submission fails
+  // after the queue was asked, and says so.
+  ASSERT_EQ(scheduler_.Command("/usr/sbin/lpadmin -p " + queue_ +
+                               " -o job-quota-period=3600 -o job-k-limit=1"),
+            0);
+  ExpectError<Exception>([&] { PrintTable(NumberedTable(3), Grid1PrintSettings(), {}, printer_); },
+                         "The print job on the printer \"" + queue_ + "\" failed: Quota limit reached.");
+  EXPECT_EQ(PrivateCupsScheduler::Jobs(queue_), jobs);
 }
 
 }  // namespace

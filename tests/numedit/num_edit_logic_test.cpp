@@ -28,13 +28,14 @@ struct TypingCase {
   int caret;              // the caret afterwards
   int refused;            // characters refused (beeps)
   int decimals = -1;
+  FormatSettings (*locale)() = CommaFormatSettings;
 };
 
 class TypingTest : public ::testing::TestWithParam<TypingCase> {};
 
 TEST_P(TypingTest, FollowsTheFilter) {
   const TypingCase& c = GetParam();
-  ScopedFormatSettings locale(CommaFormatSettings());
+  ScopedFormatSettings locale(c.locale());
   NumEditRules rules;
   rules.decimals = c.decimals;
   NumEditState state = c.before;
@@ -63,7 +64,15 @@ INSTANTIATE_TEST_SUITE_P(
         TypingCase{"separatorGoesToTheEnd", At("1234", 2), ",", "1234,", 5, 0},
         TypingCase{"separatorBeforeTheExponent", At("12E3", 1), ",", "12,E3", 3, 0},
         TypingCase{"lettersAndBlanksBeep", At("12", 2), "a x\x1b\x1a", "12", 2, 5},
-        TypingCase{"pointIsNotTheSeparator", At("12", 2), ".", "12", 2, 1},
+        // The decimal key of the other notation types the separator while there is none yet.
+        TypingCase{"pointTypesTheSeparator", At("12", 2), ".", "12,", 3, 0},
+        TypingCase{"pointInANegativeNumber", At("0", 1, 0, 1), "-3.1", "-3,1", 4, 0},
+        TypingCase{"pointBeforeTheExponent", At("12E3", 1), ".", "12,E3", 3, 0},
+        TypingCase{"aSecondPointBeeps", At("760", 3), ".5.", "760,5", 5, 1},
+        TypingCase{"pointWithFixedDecimalsBeeps", At("1,50", 1), ".", "1,50", 1, 1, 2},
+        TypingCase{"pointWithoutDecimalsBeeps", At("12", 2), ".", "12", 2, 1, 0},
+        TypingCase{"commaInAPointLocale", At("760", 3), ",5,", "760.5", 5, 1, -1,
+                   PointFormatSettings},
         TypingCase{"lettersTypedAmongDigits", At("0", 1), "abc12", "12", 2, 3},
         TypingCase{"lowerCaseExponent", At("12", 1), "e", "12E", 3, 0},
         TypingCase{"exponentJumps", At("1E5", 0), "E", "1E5", 2, 0},

@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <random>
 
 #include "base/exceptions.h"
@@ -94,6 +95,43 @@ TEST_F(NumEditTest, TypingIntoTheSelectedBox) {
   EXPECT_EQ(Text(), "2,");
   EXPECT_EQ(TakeBeeps(), 0);  // deleting never beeps
 }
+
+// The decimal key of the other notation ("." in a comma locale, "," in a point locale), on the
+// main keyboard or the keypad, types the locale's separator while the number has none.
+class OtherDecimalKeyTest : public NumEditInEachLocale {};
+
+TEST_P(OtherDecimalKeyTest, TypesTheSeparatorWhileTheNumberHasNone) {
+  const struct {
+    const char* name;
+    const char* keys;  // into the selected box; "." is the other key (swapped in a point locale)
+    bool keypad;       // "." from the keypad's decimal key instead
+    const char* text;  // comma notation
+    long double value;
+    int beeps;
+  } cases[] = {
+      {"a latitude", "-3.1", false, "-3,1", -3.1L, 0},
+      {"an altitude", "760.5", false, "760,5", 760.5L, 0},
+      {"a second separator beeps", "1.2.3", false, "1,23", 1.23L, 1},
+      {"the keypad's decimal key", "5.25", true, "5,25", 5.25L, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    edit_->SetValue(0);
+    edit_->selectAll();
+    for (const char key : Local(c.keys)) {
+      if (c.keypad && !std::isdigit(static_cast<unsigned char>(key)))
+        Press(Qt::Key_Period, Qt::KeypadModifier);
+      else
+        QTest::keyClick(edit_, key);
+    }
+    EXPECT_EQ(Text(), Local(c.text));
+    EXPECT_EQ(edit_->Value(), c.value);
+    EXPECT_EQ(TakeBeeps(), c.beeps);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, OtherDecimalKeyTest, ::testing::ValuesIn(kLocales),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(NumEditTest, ReadOnlyBoxIgnoresTyping) {
   edit_->setReadOnly(true);

@@ -1,12 +1,13 @@
 // The widget test runner itself: dialogs go to the handlers tests queue for them, an
 // unexpected dialog fails the test instead of waiting for a click, and a test that leaves an
-// error message or a beep unread fails.
+// error message or a beep unread, or a box open, fails itself.
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QProcess>
+#include <QTest>
 
 #include "numedit/beep.h"
 #include "support/widget_test_support.h"
@@ -54,18 +55,47 @@ TEST(WidgetTestRunnerLeftovers, DISABLED_AnUnheardBeep) { SystemBeep(); }
 TEST(WidgetTestRunnerLeftovers, DISABLED_AHandlerForADialogThatNeverOpens) {
   ExpectDialog([](QWidget* dialog) { dialog->close(); });
 }
+TEST(WidgetTestRunnerLeftovers, DISABLED_AModalBoxLeftOpen) {
+  auto* box = new QMessageBox(QMessageBox::Warning, "zenavo", "left open", QMessageBox::Ok);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();
+}
+TEST(WidgetTestRunnerLeftovers, DISABLED_AMouseButtonLeftPressed) {
+  QWidget widget;
+  QTest::mousePress(&widget, Qt::MiddleButton);
+}
+// Runs the event loop, where the watchdog would find a box an earlier test left open.
+TEST(WidgetTestRunnerLeftovers, DISABLED_ThenATestThatWaits) { QTest::qWait(100); }
 
-TEST(WidgetTestRunner, ATestLeavingSomethingUnreadFails) {
-  for (const char* name : {"DISABLED_AnUnreadErrorBox", "DISABLED_AnUnheardBeep",
-                           "DISABLED_AHandlerForADialogThatNeverOpens"}) {
+TEST(WidgetTestRunner, ATestLeavingSomethingUnreadOrOpenFailsItself) {
+  const struct {
+    const char* tests;  // run in this order
+    const char* failed;
+    const char* passed;  // or null
+  } cases[] = {
+      {"DISABLED_AnUnreadErrorBox", "DISABLED_AnUnreadErrorBox", nullptr},
+      {"DISABLED_AnUnheardBeep", "DISABLED_AnUnheardBeep", nullptr},
+      {"DISABLED_AHandlerForADialogThatNeverOpens", "DISABLED_AHandlerForADialogThatNeverOpens",
+       nullptr},
+      {"DISABLED_AMouseButtonLeftPressed", "DISABLED_AMouseButtonLeftPressed", nullptr},
+      {"DISABLED_AModalBoxLeftOpen:*.DISABLED_ThenATestThatWaits",
+       "DISABLED_AModalBoxLeftOpen", "DISABLED_ThenATestThatWaits"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.tests);
     QProcess run;
     run.start(QCoreApplication::applicationFilePath(),
               {"--gtest_also_run_disabled_tests",
-               QString("--gtest_filter=WidgetTestRunnerLeftovers.") + name});
-    ASSERT_TRUE(run.waitForFinished(30000)) << name;
+               QString("--gtest_filter=WidgetTestRunnerLeftovers.") + c.tests});
+    ASSERT_TRUE(run.waitForFinished(30000));
     const QString output = run.readAllStandardOutput();
-    EXPECT_NE(run.exitCode(), 0) << name << "\n" << output.toStdString();
-    EXPECT_TRUE(output.contains("[  FAILED  ]")) << name << "\n" << output.toStdString();
+    EXPECT_NE(run.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QString("[  FAILED  ] WidgetTestRunnerLeftovers.") + c.failed))
+        << output.toStdString();
+    if (c.passed) {
+      EXPECT_TRUE(output.contains(QString("[       OK ] WidgetTestRunnerLeftovers.") + c.passed))
+          << output.toStdString();
+    }
   }
 }
 

@@ -1,6 +1,8 @@
 // What the widget tests observe instead of the screen and the speaker. The test runner fails a
-// test that ends with an error message or a beep it did not take, and closes (and fails on) a
-// modal dialog or popup that no test asked to handle, so nothing waits for a click forever.
+// test that ends with an error message or a beep it did not take, or with a dialog, modal
+// window or popup still open (it closes them, so the next test starts clean), and closes (and
+// fails on) a modal dialog or popup that no test asked to handle, so nothing waits for a click
+// forever.
 #pragma once
 
 #include <QImage>
