@@ -218,6 +218,9 @@ void TForm1::ConnectHandlers() {
   connect(Button1, &TForm1::Button1Click);
   connect(Button2, &TForm1::Button2Click);
   connect(Button3, &TForm1::Button3Click);
+  for (TQvNumEdit* box : {QvNumEdit1, QvNumEdit2, QvNumEdit3})
+    QObject::connect(box, &QLineEdit::textChanged, this,
+                     [this] { ShowingErrors([this] { SiteBoxChanged(); }); });
 }
 
 void TForm1::SetFocusOrder() {

@@ -127,6 +127,8 @@ int RunTableCommand(const std::vector<std::string>& args, const std::string& dat
   };
   TForm1 form(dataFolder);  // loads both tables, as at start-up
   if (failed()) return kShownError;
+  // The calculator's warnings are said, and the table is written all the same.
+  form.OnCalculatorWarning = [&err](const std::string& warning) { err << warning << '\n'; };
   // The file's first line is the caption row: a file of one line or none holds no satellite.
   if (form.Grid1->RowCount() < 2) {
     err << "zenavo: a tabela de satélites está vazia\n";

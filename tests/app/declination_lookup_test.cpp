@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"crLineEnd", '.', "a b c d e 2.5\rx", 2.5L, nullptr},
         ReadCase{"blankRunsShiftTheFields", '.', "   a  b   c d  e   -21.5   ", 0,
                  "'e' is not a valid floating point value"},
-        ReadCase{"emptySixthField", '.', "a b c d e \n", -9999, nullptr},
+        ReadCase{"emptySixthFieldIsNoDeclination", '.', "a b c d e \n", std::nullopt, nullptr},
         ReadCase{"fiveFields", '.', "a b c d -21.5\n", 0, "List index out of bounds (5)"},
         ReadCase{"emptyLine", '.', "\nnext line a b c d e 1", std::nullopt, nullptr},
         ReadCase{"blanksOnly", '.', "    \n", std::nullopt, nullptr},
