@@ -167,7 +167,9 @@ void TForm1::ResetSatelliteDisplay() {
 }
 
 void TForm1::ShowCurrentSatellite() {
-  if (!ShowSatellite(Grid1->Row())) ResetSatelliteDisplay();
+  // Row 0 holds the captions (also when a table without satellites makes it current).
+  const int row = Grid1->Row();
+  if (row < 1 || !ShowSatellite(row)) ResetSatelliteDisplay();
 }
 
 void TForm1::Button1Click() {

@@ -8,6 +8,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include <functional>
+
+#include "app/declination_lookup.h"
 #include "app/pointing_table.h"
 #include "app/site_line.h"
 #include "base/float_text.h"
@@ -21,7 +24,10 @@ namespace zenavo::testing {
 namespace {
 
 class FormSiteStory : public FormTest {
- protected:
+ public:
+  using FormTest::ClickRow;
+  using FormTest::Form;
+
   void TearDown() override {
     CurrentPrinter().setOutputFileName(QString());
     CurrentPrinter().setOutputFormat(QPrinter::NativeFormat);
@@ -121,6 +127,52 @@ TEST_F(FormSiteStory, EveryNumberBelongsToTheSiteItNames) {
   EXPECT_NE(html.find("<caption>" + line + "</caption>"), std::string::npos);
   EXPECT_EQ(html.find("Boa Vista"), std::string::npos);
   EXPECT_EQ(TakeErrors(), std::vector<std::string>{});
+}
+
+// What changes the site empties the results; what keeps it keeps them.
+TEST_F(FormSiteStory, OnlyAnotherSiteEmptiesTheResults) {
+  const struct {
+    const char* name;
+    std::function<void(FormSiteStory&)> act;
+    bool emptied;
+    const char* label4;
+  } cases[] = {
+      {"the same city again", [](FormSiteStory& t) { t.ChooseCity("São Paulo", "SP"); }, false,
+       "São Paulo"},
+      {"a satellite row", [](FormSiteStory& t) { t.ClickRow(*t.Form().Grid1, 3, kColAzimuth); },
+       false, "São Paulo"},
+      {"another city", [](FormSiteStory& t) { t.ChooseCity("Manaus", "AM"); }, true, "Manaus"},
+      {"a digit typed into the altitude",
+       [](FormSiteStory& t) {
+         t.Form().QvNumEdit3->setFocus();
+         QTest::keyClick(t.Form().QvNumEdit3, Qt::Key_End);
+         QTest::keyClick(t.Form().QvNumEdit3, Qt::Key_1);
+       },
+       true, "Local digitado"},
+  };
+  OpenWithEverything();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ChooseCity("São Paulo", "SP");
+    Calculate();
+    c.act(*this);
+    EXPECT_EQ(Form().Calculation().has_value(), !c.emptied);
+    EXPECT_EQ(Cell(kColAzimuth, 1).empty(), c.emptied);
+    EXPECT_EQ(Form().Label4->text().toStdString(), c.label4);
+  }
+}
+
+TEST_F(FormSiteStory, NoDeclinationLeavesTheMagneticAzimuthsEmptyAndSaysSo) {
+  CopyFromBin(folder_, kDataFiles);
+  folder_.WriteScript("magc", "echo 'a b c d e ' > \"$9\"\n");
+  Open();
+  ChooseCity("São Paulo", "SP");
+  Click(Form().Button1);
+  EXPECT_EQ(TakeErrors(), std::vector<std::string>{kNoDeclinationMessage});
+  const int starOne = FindRow(*Form().Grid1, "Star One C4", "-70.0");
+  EXPECT_EQ(Cell(kColAzimuth, starOne).substr(0, 4), "312.");
+  EXPECT_EQ(Cell(kColMagneticAz, starOne), "");
+  EXPECT_EQ(Form().MagneticDeclination(), std::nullopt);
 }
 
 }  // namespace
