@@ -296,6 +296,9 @@ void TForm1::ConnectHandlers() {
   connect(Button3, &TForm1::Button3Click);
   auto* enter = new PressOnEnter(this);
   for (QPushButton* button : {Button1, Button2, Button3}) button->installEventFilter(enter);
+  for (TQvNumEdit* box : {QvNumEdit1, QvNumEdit2, QvNumEdit3})
+    QObject::connect(box, &QLineEdit::textChanged, this,
+                     [this] { ShowingErrors([this] { SiteBoxChanged(); }); });
 }
 
 void TForm1::SetFocusOrder() {
