@@ -1,7 +1,8 @@
 // The main window: start-up to its first painted frame with all cities and satellites loaded,
 // beside an empty QWidget application reaching its first frame (both measured as whole child
 // processes on the offscreen platform); and one "Calcular" end to end (the real magc, the
-// pointing table, the repaint) beside running magc alone.
+// pointing table, the repaint) beside running magc alone; and a site change after a "Calcular"
+// (the results, the dials and the scale emptied, repainted) beside that "Calcular".
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -103,12 +104,37 @@ void BM_Calcular_EndToEnd(benchmark::State& state) {
   state.counters["rows"] = form.Grid1->RowCount() - 1;
 }
 
+// A city row chosen after a "Calcular" (not timed): the pointing table's results, the dials
+// and the scale return to their start and are repainted. Two cities, taken in turn.
+void BM_SiteChange_AfterCalcular(benchmark::State& state) {
+  zenavo::ScopedFormatSettings locale(zenavo::PointFormatSettings());
+  ProgramFolder folder;
+  zenavo::TForm1 form(folder.Path());
+  form.show();
+  QApplication::processEvents();
+  form.Grid1->SetRow(2);
+  bool canSelect = true;
+  int city = 1;
+  for (auto _ : state) {
+    state.PauseTiming();
+    form.Button1Click();
+    QApplication::processEvents();
+    if (!form.Calculation()) state.SkipWithError("no results to empty");
+    city = 3 - city;
+    state.ResumeTiming();
+    form.Grid2SelectCell(0, city, canSelect);
+    QApplication::processEvents();  // the repaint of the emptied table and dials
+  }
+  if (form.Calculation()) state.SkipWithError("the site change left the results");
+}
+
 #define MEDIAN \
   ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true)
 BENCHMARK(BM_StartUpToFirstFrame_EmptyQWidget) MEDIAN->Iterations(10);
 BENCHMARK(BM_StartUpToFirstFrame_MainWindow) MEDIAN->Iterations(10);
 BENCHMARK(BM_Calcular_MagcAlone) MEDIAN;
 BENCHMARK(BM_Calcular_EndToEnd) MEDIAN;
+BENCHMARK(BM_SiteChange_AfterCalcular) MEDIAN->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -31,6 +31,20 @@ std::string FirstLineOf(const std::string& text) {
   return text.substr(first, std::min(last + 1 - first, kMaxQuotedOutput));
 }
 
+// The lines of the calculator's output that are warnings, each ending with '\n'.
+std::string WarningLines(const std::string& output) {
+  static constexpr std::string_view kWarning = "magc: warning:";
+  std::string warnings;
+  for (std::size_t start = 0; start < output.size();) {
+    const std::size_t end = std::min(output.find('\n', start), output.size());
+    std::string_view line(output.data() + start, end - start);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (line.starts_with(kWarning)) warnings.append(line).append("\n");
+    start = end + 1;
+  }
+  return warnings;
+}
+
 // A fresh working folder (mode 0700) under TMPDIR or /tmp, removed with its content when the
 // lookup ends.
 class PrivateFolder {
@@ -79,13 +93,18 @@ std::optional<long double> ReadDeclination(const std::string& path) {
   const std::vector<std::string> fields = SplitText(line, " ");
   if (fields.size() <= kDeclinationField) throw EListError(kDeclinationField);
   const std::string& field = fields[kDeclinationField];
-  if (field.empty()) return kMissingDeclination;
+  if (field.empty()) return std::nullopt;
   if (const std::optional<long double> value = TryStrToFloat(field)) return value;
   return StrToFloat(DotToComma(field));
 }
 
 std::optional<long double> LookUpDeclination(const std::string& programFolder,
                                              long double latitude, long double longitude) {
+  return LookUpDeclinationAndWarnings(programFolder, latitude, longitude).Declination;
+}
+
+DeclinationLookup LookUpDeclinationAndWarnings(const std::string& programFolder,
+                                               long double latitude, long double longitude) {
   const std::string command = BuildDeclinationCommand(latitude, longitude);
   const PrivateFolder folder;
   const CapturedRun run = RunAndCapture(command, folder.Path(), programFolder);
@@ -98,7 +117,7 @@ std::optional<long double> LookUpDeclination(const std::string& programFolder,
       systemText += " (" + said + ")";
     throw EFOpenError(resultPath, systemText, kMagcResultMessage);
   }
-  return ReadDeclination(resultPath);
+  return {ReadDeclination(resultPath), WarningLines(run.Output)};
 }
 
 }  // namespace zenavo

@@ -2,19 +2,23 @@
 
 #include <QAccessible>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPrintDialog>
 
 #include <exception>
+#include <limits>
 #include <optional>
 #include <utility>
 
 #include "app/declination_lookup.h"
 #include "app/dial_position.h"
 #include "app/pointing_table.h"
+#include "base/clock.h"
 #include "base/exceptions.h"
 #include "base/float_text.h"
 #include "gauges/angular_meter.h"
@@ -59,6 +63,21 @@ void SetLabelText(QLabel& label, const std::string& cellText) {
   AnnounceAccessibility(changed);
 }
 
+// A box's value; NaN (equal to nothing) while it holds no number, such as a lone "-" typed.
+long double ValueOrNaN(const TQvNumEdit& box) {
+  try {
+    return box.Value();
+  } catch (const EConvertError&) {
+    return std::numeric_limits<long double>::quiet_NaN();
+  }
+}
+
+// The same site: the same name and the same three values.
+bool SameSite(const CalculatedSite& a, const CalculatedSite& b) {
+  return a.City == b.City && a.State == b.State && a.Latitude == b.Latitude &&
+         a.Longitude == b.Longitude && a.AltitudeMetres == b.AltitudeMetres;
+}
+
 }  // namespace
 
 TForm1::TForm1(std::string dataFolder, QWidget* parent)
@@ -99,12 +118,60 @@ void TForm1::Grid2SelectCell(int, int row, bool&) {
   const long double altitude = StrToFloat(CellOf(*Grid2, kCityAltitude, row));
   SetLabelText(*Label4, CellOf(*Grid2, kCityName, row));
   SetLabelText(*Label21, CellOf(*Grid2, kCityState, row));
-  QvNumEdit1->SetValue(latitude);
-  QvNumEdit2->SetValue(longitude);
-  QvNumEdit3->SetValue(altitude);
+  {
+    const struct Filling {
+      bool& flag;
+      ~Filling() { flag = false; }
+    } filling{fillingSite_ = true};
+    QvNumEdit1->SetValue(latitude);
+    QvNumEdit2->SetValue(longitude);
+    QvNumEdit3->SetValue(altitude);
+  }
+  // The values as the boxes hold them, so that the site compares equal while they are kept.
+  chosenCity_ = ChosenCity{CellOf(*Grid2, kCityName, row), CellOf(*Grid2, kCityState, row),
+                           QvNumEdit1->Value(), QvNumEdit2->Value(), QvNumEdit3->Value()};
+  SiteChanged();
 }
 
 void TForm1::Grid1SelectCell(int, int row, bool&) { ShowSatellite(row); }
+
+void TForm1::SiteBoxChanged() {
+  if (fillingSite_) return;
+  const CalculatedSite site = SiteInBoxes();
+  SetLabelText(*Label4, site.City.empty() ? kTypedSiteName : site.City);
+  SetLabelText(*Label21, site.State);
+  SiteChanged();
+}
+
+CalculatedSite TForm1::SiteInBoxes() const {
+  CalculatedSite site;
+  site.Latitude = ValueOrNaN(*QvNumEdit1);
+  site.Longitude = ValueOrNaN(*QvNumEdit2);
+  site.AltitudeMetres = ValueOrNaN(*QvNumEdit3);
+  if (chosenCity_ && site.Latitude == chosenCity_->Latitude &&
+      site.Longitude == chosenCity_->Longitude && site.AltitudeMetres == chosenCity_->Altitude) {
+    site.City = chosenCity_->City;
+    site.State = chosenCity_->State;
+  }
+  return site;
+}
+
+void TForm1::SiteChanged() {
+  if (!calculation_ || SameSite(*calculation_, SiteInBoxes())) return;
+  calculation_.reset();
+  Grid1->EditTable([](StringTable& table) {
+    for (int row = 1; row < table.RowCount(); ++row)
+      for (int col = kColAzimuth; col <= kColSkew; ++col) table.SetCells(col, row, "");
+  });
+  ResetSatelliteDisplay();
+  UpdateSiteLine();
+}
+
+void TForm1::UpdateSiteLine() {
+  const std::string line = SiteLineText(calculation_);
+  Grid1->PrintSettings().FirstPageHeaderText = line;
+  Grid1->HTMLSettings().Caption = line;
+}
 
 bool TForm1::ShowSatellite(int row) {
   const std::string azimuth = CellOf(*Grid1, kColAzimuth, row);
@@ -126,39 +193,56 @@ void TForm1::ResetSatelliteDisplay() {
   SetLabelText(*Label9, "");
 }
 
-void TForm1::ShowCurrentSatelliteAgain() {
-  if (Label9->text().isEmpty()) return;  // no satellite shown yet
-  if (!ShowSatellite(Grid1->Row())) ResetSatelliteDisplay();
+void TForm1::ShowCurrentSatellite() {
+  // Row 0 holds the captions (also when a table without satellites makes it current).
+  const int row = Grid1->Row();
+  if (row < 1 || !ShowSatellite(row)) ResetSatelliteDisplay();
 }
 
 void TForm1::Button1Click() {
-  const long double latitude = QvNumEdit1->Value();
-  const long double longitude = QvNumEdit2->Value();
-  const long double altitude = QvNumEdit3->Value();
+  CalculatedSite site = SiteInBoxes();
+  site.Latitude = QvNumEdit1->Value();
+  site.Longitude = QvNumEdit2->Value();
+  site.AltitudeMetres = QvNumEdit3->Value();
+  CheckSiteAltitude(site.AltitudeMetres);
   // Let the pressed button repaint before the window blocks on the calculator. Clicks and keys
   // wait until this command is done: a city click or a second "Calcular" queued behind this
   // one would otherwise run inside it, and the site read above would overwrite its results.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  if (const std::optional<long double> declination =
-          LookUpDeclination(dataFolder_, latitude, longitude))
-    magneticDeclination_ = *declination;
-  ComputePointingGrid(latitude, longitude, altitude);
+  const DeclinationLookup lookup =
+      LookUpDeclinationAndWarnings(dataFolder_, site.Latitude, site.Longitude);
+  magneticDeclination_ = site.Declination = lookup.Declination;
+  site.Date = Clock().Today();
+  site.Time = Clock().TimeOfDay();
+  ComputePointingGrid(site);
+  if (!lookup.Warnings.empty()) {
+    std::string warning = lookup.Warnings;
+    warning.pop_back();  // the last line's end
+    if (OnCalculatorWarning)
+      OnCalculatorWarning(warning);
+    else
+      ShowError(warning);
+  }
+  if (!lookup.Declination) throw Exception(kNoDeclinationMessage);
 }
 
-void TForm1::ComputePointingGrid(long double latitude, long double longitude,
-                                 long double altitude) {
+void TForm1::ComputePointingGrid(const CalculatedSite& site) {
   std::exception_ptr failure;
   try {
     Grid1->EditTable([&](StringTable& table) {
-      ComputePointingTable(table, latitude, longitude, altitude, magneticDeclination_);
+      ComputePointingTable(table, site.Latitude, site.Longitude, site.AltitudeMetres,
+                           site.Declination);
     });
   } catch (...) {
     failure = std::current_exception();
   }
+  // Every result the table holds now is this site's (a site change emptied the others).
+  calculation_ = site;
+  UpdateSiteLine();
   // Rows done before a failure carry new results too: the dials follow them, and the
   // failure is what the user is told.
   try {
-    ShowCurrentSatelliteAgain();
+    ShowCurrentSatellite();
   } catch (...) {
     if (!failure) throw;
   }
@@ -175,13 +259,15 @@ void TForm1::Button2Click() {
 void TForm1::Button3Click() {
   QFileDialog dialog(this);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDirectory(lastSaveFolder_.isEmpty() ? QDir::homePath() : lastSaveFolder_);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilter(QStringLiteral("Arquivo htm (*.htm)"));
   dialog.setDefaultSuffix(QStringLiteral("htm"));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  Grid1->ExportHtmlFile(QFile::encodeName(dialog.selectedFiles().front()).toStdString());
+  const QString file = dialog.selectedFiles().front();
+  lastSaveFolder_ = QFileInfo(file).absolutePath();
+  Grid1->ExportHtmlFile(QFile::encodeName(file).toStdString());
 }
 
 }  // namespace zenavo

@@ -6,8 +6,11 @@
 
 #include <QWidget>
 
+#include <functional>
+#include <optional>
 #include <string>
 
+#include "app/site_line.h"
 #include "base/text_file.h"
 
 class QFrame;
@@ -51,8 +54,16 @@ class TForm1 : public QWidget {
   const std::string& DataFolder() const { return dataFolder_; }
   // The city file FormCreate loaded last: "municipios.csv" or "municipios_vg.csv".
   const std::string& CityFile() const { return cityFile_; }
-  // The site's magnetic declination in degrees, east positive: 0 until the first "Calcular".
-  long double MagneticDeclination() const { return magneticDeclination_; }
+  // The magnetic declination in degrees, east positive, that the last "Calcular" got from the
+  // calculator; none before the first one and when the calculator gave none.
+  std::optional<long double> MagneticDeclination() const { return magneticDeclination_; }
+  // The site and declination of the results the pointing table holds; none when it holds none
+  // (before the first "Calcular" and after every site change).
+  const std::optional<CalculatedSite>& Calculation() const { return calculation_; }
+
+  // Tells the user what the calculator warned of (a date outside its model's years, a site near
+  // a magnetic pole); the table is computed all the same. The error box unless replaced.
+  std::function<void(const std::string& warning)> OnCalculatorWarning;
 
   // The event handlers. An error they raise reaches the user in the error box; the handler's
   // remaining steps are skipped.
@@ -62,15 +73,24 @@ class TForm1 : public QWidget {
   void FormCreate();
   // A city row chosen: its latitude, longitude and altitude go into the three boxes and its
   // city and state into Label4 and Label21 (all three cells parsed before anything changes).
+  // Another site than the results were calculated for empties them (one site change).
   void Grid2SelectCell(int col, int row, bool& canSelect);
-  // A satellite row chosen: its azimuth, magnetic azimuth and elevation go to the dials and
-  // the scale, its name to Label9; a row without results changes nothing.
+  // A satellite row chosen (the current row clicked again too): its azimuth, magnetic azimuth
+  // and elevation go to the dials and the scale, its name to Label9; a row without results
+  // changes nothing.
   void Grid1SelectCell(int col, int row, bool& canSelect);
-  // "Calcular": the site from the boxes, the declination from magc, the pointing table.
+  // A site box's text changed. Typed by the user: Label4 and Label21 name the chosen city while
+  // the boxes still hold its site, otherwise "Local digitado"; results of another site are
+  // emptied. Boxes filled by Grid2SelectCell are its own site change, not this one.
+  void SiteBoxChanged();
+  // "Calcular": the site from the boxes (an altitude outside -500..9,000 m is refused), the
+  // declination and any warning from magc, the pointing table, then the dials on the current
+  // satellite row. No declination leaves the magnetic azimuths empty and says so.
   void Button1Click();
   // "Imprimir": the print dialog, then the pointing table on the printer chosen.
   void Button2Click();
-  // "Gravar": the save dialog, then the pointing table as an HTML file.
+  // "Gravar": the save dialog (in the home folder, later in the folder last saved in; it asks
+  // before replacing a file), then the pointing table as an HTML file.
   void Button3Click();
 
   // The widgets, owned by the window; named as the window names them.
@@ -130,18 +150,33 @@ class TForm1 : public QWidget {
   // The selected satellite's results on the dials, the scale and Label9; false (nothing
   // changed) when the row has no results.
   bool ShowSatellite(int row);
-  // After "Calcular": the dials follow the new results of the satellite they showed, or go
-  // back to their start when that row has none now.
-  void ShowCurrentSatelliteAgain();
+  // The current satellite row on the dials, or the dials at their start when it has no results.
+  void ShowCurrentSatellite();
   // Needles at 90, the scale at 0, Label9 empty.
   void ResetSatelliteDisplay();
-  // ComputePointingTable on Grid1's cells (rows done before a failure keep their results),
-  // then the dials follow the satellite they show, also when the loop stopped part way.
-  void ComputePointingGrid(long double latitude, long double longitude, long double altitude);
+  // ComputePointingTable on Grid1's cells for `site` (rows done before a failure keep their
+  // results), then the dials on the current satellite row, also when the loop stopped part way.
+  void ComputePointingGrid(const CalculatedSite& site);
+  // The site the boxes and the chosen city describe now (no declination, no time).
+  CalculatedSite SiteInBoxes() const;
+  // Empties the results, the dials and the site line unless they belong to the site now given.
+  void SiteChanged();
+  // The site line of the printout and the saved file, from Calculation().
+  void UpdateSiteLine();
+
+  // The chosen city row's name, state and site as the boxes hold them.
+  struct ChosenCity {
+    std::string City, State;
+    long double Latitude = 0, Longitude = 0, Altitude = 0;
+  };
 
   std::string dataFolder_;
   std::string cityFile_;
-  long double magneticDeclination_ = 0;
+  std::optional<long double> magneticDeclination_;
+  std::optional<ChosenCity> chosenCity_;
+  std::optional<CalculatedSite> calculation_;
+  bool fillingSite_ = false;  // Grid2SelectCell is writing the boxes
+  QString lastSaveFolder_;
 };
 
 }  // namespace zenavo

@@ -304,6 +304,9 @@ void TForm1::ConnectHandlers() {
     Grid2->setFocus(Qt::ShortcutFocusReason);
     Grid2->StartFind();
   });
+  for (TQvNumEdit* box : {QvNumEdit1, QvNumEdit2, QvNumEdit3})
+    QObject::connect(box, &QLineEdit::textChanged, this,
+                     [this] { ShowingErrors([this] { SiteBoxChanged(); }); });
 }
 
 void TForm1::SetFocusOrder() {

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "app/form1.h"
+#include "app/pointing_table.h"
 #include "base/exceptions.h"
 #include "base/float_text.h"
 #include "base/format_settings.h"
@@ -211,6 +212,10 @@ int RunTableCommand(const TableRequest& request, const std::string& dataFolder,
   };
   TForm1 form(dataFolder);  // loads both tables, as at start-up
   if (failed()) return kShownError;
+  // The calculator's warnings are said, and the table is written all the same.
+  form.OnCalculatorWarning = [&err](const std::string& warning) {
+    err << EscapedForTerminal(warning) << '\n';
+  };
   try {
     CheckPlainPairOpens(form);
     // The file's first line is the caption row: a file of one line or none holds no satellite.
@@ -240,6 +245,7 @@ int RunTableCommand(const TableRequest& request, const std::string& dataFolder,
     try {
       TypeIntoBox(*form.QvNumEdit1, request.latitude, "latitude", 90);
       TypeIntoBox(*form.QvNumEdit2, request.longitude, "longitude", 360);
+      CheckSiteAltitude(StrToFloat(request.altitude));  // a typed altitude no site has
       TypeIntoBox(*form.QvNumEdit3, request.altitude, "altitude",
                   std::numeric_limits<long double>::infinity());
     } catch (const std::exception& error) {

@@ -9,14 +9,24 @@ std::shared_ptr<const ClockSource>& Source() {
   static std::shared_ptr<const ClockSource> source = std::make_shared<SystemClock>();
   return source;
 }
-}  // namespace
 
-LocalDate SystemClock::Today() const {
+std::tm LocalNow() {
   tzset();
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
+  return local;
+}
+}  // namespace
+
+LocalDate SystemClock::Today() const {
+  const std::tm local = LocalNow();
   return LocalDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+LocalTime SystemClock::TimeOfDay() const {
+  const std::tm local = LocalNow();
+  return LocalTime{local.tm_hour, local.tm_min};
 }
 
 int SystemClock::UtcOffsetMinutesAtNoon(const LocalDate& date) const {

@@ -180,7 +180,8 @@ void TTableGrid::mousePressEvent(QMouseEvent* event) {
   const TGridCoord cell = MouseCoord(point);
   if (cell.Row < FirstDataRow()) return;  // outside the cells or in the header
   if (options_ & goEditing) {
-    if (cell.Col != col_ || cell.Row != row_) MoveCurrent(cell.Col, cell.Row, true);
+    // The current row clicked again raises OnSelectCell too: what the row shows is shown again.
+    MoveCurrent(cell.Col, cell.Row, true);
     return;
   }
   if (!(options_ & goRangeSelect)) {
@@ -381,14 +382,19 @@ void TTableGrid::SortByClick(int col, bool shift) {
     OnCanSort(*this, col, allow);
     if (!allow) return;
   }
-  // The current row keeps its number; it shows another row's data now, without OnSelectCell.
+  // The record that was current stays current, in the row it moved to, shown in the view; it
+  // is the same record, so no OnSelectCell. A range selection shrinks to that row.
   BeginUpdate();
+  int followed = row_;
   try {
-    SortByHeaderClick(table_, sortSettings_, sortIndex_, col, shift, CurrentFormatSettings());
+    SortByHeaderClick(table_, sortSettings_, sortIndex_, col, shift, CurrentFormatSettings(),
+                      &followed);
   } catch (...) {
     EndUpdate();
     throw;
   }
+  row_ = anchorRow_ = followed;
+  ScrollToShow(row_);
   EndUpdate();
   if (OnClickSort) OnClickSort(*this, sortSettings_.Column);
 }

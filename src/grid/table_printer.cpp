@@ -257,7 +257,7 @@ void DrawPrintedPage(QPainter& painter, const PrintLayout& layout, const Printed
   painter.setFont(PrintQFont(layout.HeaderFont));
   painter.setPen(PrintedColor(layout.HeaderFont.Color));
   for (const PrintedHeaderText& text : page.Header)
-    DrawClippedText(painter, text.X, text.Y, pageRect, QString::fromStdString(text.Text));
+    DrawClippedText(painter, text.X, text.Y, pageRect, CellTextToQString(text.Text));
 
   const PrintedPageItems items = PageItems(layout, page);
   for (const PrintedFill& fill : items.Fills)

@@ -7,6 +7,7 @@
 #include "base/file_descriptor.h"
 #include "base/line_reader.h"
 #include "base/text_file.h"
+#include "base/utf8_text.h"
 
 namespace zenavo {
 
@@ -52,12 +53,15 @@ const char* AlignAttribute(CellAlignment alignment) {
   }
 }
 
-// The cell text: every CR becomes <br>, an empty text is `emptyText`.
-void AppendCellText(std::string& out, std::string_view text, const char* emptyText) {
-  if (text.empty()) {
+// The cell text as UTF-8: every CR becomes <br>, an empty text is `emptyText`.
+void AppendCellText(std::string& out, std::string_view cell, const char* emptyText) {
+  if (cell.empty()) {
     out += emptyText;
     return;
   }
+  std::string converted;
+  std::string_view text = cell;
+  if (!IsValidUtf8(cell)) text = converted = ToUtf8(cell);
   std::size_t start = 0;
   for (std::size_t cr; (cr = text.find('\r', start)) != std::string::npos; start = cr + 1) {
     out.append(text, start, cr - start);
@@ -131,6 +135,18 @@ void AppendCellLine(std::string& out, const StringTable& table, const THTMLSetti
   out += "</td>\r\n";
 }
 
+// `text` with the characters HTML reserves written as entities.
+void AppendEscaped(std::string& out, std::string_view text) {
+  for (const char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      default: out += c;
+    }
+  }
+}
+
 void AppendLine(std::string& out, const std::string& line) {
   out += line;
   out += "\r\n";
@@ -179,12 +195,18 @@ void AppendDocument(std::string& out, const StringTable& table, const THTMLSetti
     out += "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">\r\n";
     out += "<html xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"en\" lang=\"en\">\r\n";
   }
+  out += settings.XHTML ? "<meta charset=\"utf-8\" />\r\n" : "<meta charset=\"utf-8\">\r\n";
   if (!settings.PrefixTag.empty()) AppendLine(out, settings.PrefixTag);
   out += "<table border=\"" + std::to_string(settings.BorderSize) + "\" cellspacing=\"" +
          std::to_string(settings.CellSpacing) + "\" cellpadding=\"" +
          std::to_string(settings.CellPadding) + "\" ";
   if (!settings.TableStyle.empty()) out += " " + settings.TableStyle + " ";
   out += " width=\"" + std::to_string(settings.Width) + "%\">\r\n";
+  if (!settings.Caption.empty()) {
+    out += "<caption>";
+    AppendEscaped(out, ToUtf8(settings.Caption));
+    out += "</caption>\r\n";
+  }
   int bodyStart = 0;
   if (table.FixedRows() > 0) {
     AppendRow(out, table, settings, look, 0, true);

@@ -21,6 +21,7 @@ struct THTMLSettings {
   std::string TableStyle;    // extra attribute text inside the table start tag
   std::string PrefixTag;     // a line before the table start tag
   std::string SuffixTag;     // a line after the table end tag
+  std::string Caption;       // the table's <caption> (UTF-8 or Latin-1; escaped), none when empty
   int Width = 100;           // table width in percent
   bool XHTML = false;        // XHTML prolog and closing tag
 };
@@ -56,8 +57,10 @@ struct HtmlGridLook {
 // "#RRGGBB" in upper-case hexadecimal, as colours are written into the file.
 std::string HtmlColor(TColor color);
 
-// The document's lines, each ending with CR LF: an XHTML prolog, the prefix line, the table, the
-// suffix line and the closing tag, as the settings ask.
+// The document's lines, each ending with CR LF: an XHTML prolog, the UTF-8 declaration (a meta
+// element, so browsers read the accents right over file:// and http alike), the prefix line,
+// the table with its caption, the suffix line and the closing tag, as the settings ask. The
+// document is UTF-8 throughout: a cell that is not valid UTF-8 is read as Latin-1.
 std::string BuildHtmlDocument(const StringTable& table, const THTMLSettings& settings,
                               const HtmlGridLook& look);
 

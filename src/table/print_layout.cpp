@@ -169,7 +169,8 @@ PrintLayout LayOutTable(const StringTable& table, const PrintCellSelection& cell
   layout.TextHeight = th;
   layout.M = th / 8;
   layout.HeaderBand = settings.HeaderSize;
-  if (std::any_of(std::begin(items), std::end(items), IsTop)) {
+  if (std::any_of(std::begin(items), std::end(items), IsTop) ||
+      !settings.FirstPageHeaderText.empty()) {
     layout.HeaderBand += layout.M + headerTh;
     if (IsTop(settings.Title) && settings.TitleLines.size() > 1)
       layout.HeaderBand += static_cast<int>(settings.TitleLines.size() - 1) * headerTh;
@@ -203,12 +204,16 @@ PrintLayout LayOutTable(const StringTable& table, const PrintCellSelection& cell
 
   const std::string dateText =
       FormatPrintDate(settings.DateFormat, setup.Today, setup.DateSeparator) + " ";
+  const bool dateShown = settings.Date == ppTopLeft;
+  const int firstPageTextX =
+      settings.LeftSize + (dateShown ? measurer.TextWidth(dateText, settings.HeaderFont) : 0);
   const auto newPage = [&](std::size_t first, std::size_t end) {
     PrintedPage& page = layout.Pages.emplace_back();
     page.FirstColumn = first;
     page.EndColumn = end;
-    if (settings.Date == ppTopLeft)
-      page.Header.push_back({settings.LeftSize, settings.HeaderSize, dateText});
+    if (dateShown) page.Header.push_back({settings.LeftSize, settings.HeaderSize, dateText});
+    if (layout.Pages.size() == 1 && !settings.FirstPageHeaderText.empty())
+      page.Header.push_back({firstPageTextX, settings.HeaderSize, settings.FirstPageHeaderText});
     return &page;
   };
   if (cells.Rows.empty()) {

@@ -63,6 +63,9 @@ struct TPrintSettings {
   TPrintPosition Title = ppNone;
   std::string TitleText;
   std::vector<std::string> TitleLines;
+  // A line of the first page's header band (UTF-8, or Latin-1 bytes), after the date when the
+  // date is printed at the top left, else at the left margin; none when empty.
+  std::string FirstPageHeaderText;
 
   int HeaderSize = 0;     // extra height of the header band
   int FooterSize = 0;     // extra height of the footer band

@@ -224,9 +224,9 @@ int ClassRank(TSortStyle style) { return style == ssNumeric ? 0 : style == ssDat
 class RowSorter {
  public:
   RowSorter(StringTable& table, const TSortSettings& settings, const TSortIndexList& index,
-            const FormatSettings& format, bool indexMode, int direction)
+            const FormatSettings& format, bool indexMode, int direction, int* followedRow)
       : table_(table), settings_(settings), index_(index), format_(format),
-        indexMode_(indexMode), direction_(direction) {}
+        indexMode_(indexMode), direction_(direction), followedRow_(followedRow) {}
 
   void Sort(int lo, int hi) {
     // The two halves of a partition are sorted independently, so the larger one is handled
@@ -238,7 +238,7 @@ class RowSorter {
         while (Compare(kPivot, i) == direction_ && i < hi) ++i;
         while (Compare(j, kPivot) == direction_ && j > lo) --j;
         if (i <= j) {
-          if (i != j && (indexMode_ || Compare(i, j) != 0)) table_.SwapRows(i, j);
+          if (i != j && (indexMode_ || Compare(i, j) != 0)) Swap(i, j);
           ++i;
           --j;
         }
@@ -257,6 +257,15 @@ class RowSorter {
 
  private:
   static constexpr int kPivot = -1;
+
+  void Swap(int a, int b) {
+    table_.SwapRows(a, b);
+    if (!followedRow_) return;
+    if (*followedRow_ == a)
+      *followedRow_ = b;
+    else if (*followedRow_ == b)
+      *followedRow_ = a;
+  }
 
   // The whole row, copied into the scratch row.
   void CopyPivot(int row) {
@@ -293,6 +302,7 @@ class RowSorter {
   const FormatSettings& format_;
   bool indexMode_;
   int direction_;
+  int* followedRow_;
   std::vector<std::string> pivot_;
   long long comparisons_ = 0;
 };
@@ -344,16 +354,17 @@ bool HeaderClickSorts(const StringTable& table, const TSortSettings& settings, i
 }
 
 long long SortRows(StringTable& table, const TSortSettings& settings,
-                   const TSortIndexList& index, const FormatSettings& format) {
+                   const TSortIndexList& index, const FormatSettings& format, int* followedRow) {
   const bool indexMode = settings.IndexShow;
   const int direction = indexMode || settings.Direction == sdAscending ? 1 : -1;
-  RowSorter sorter(table, settings, index, format, indexMode, direction);
+  RowSorter sorter(table, settings, index, format, indexMode, direction, followedRow);
   sorter.Sort(table.FixedRows(), table.RowCount() - 1);
   return sorter.Comparisons();
 }
 
 long long SortByHeaderClick(StringTable& table, TSortSettings& settings, TSortIndexList& index,
-                            int column, bool shift, const FormatSettings& format) {
+                            int column, bool shift, const FormatSettings& format,
+                            int* followedRow) {
   if (settings.IndexShow) {
     const int position = index.IndexOf(column);
     if (shift) {
@@ -376,7 +387,7 @@ long long SortByHeaderClick(StringTable& table, TSortSettings& settings, TSortIn
     }
     index.Clear();
   }
-  return SortRows(table, settings, index, format);
+  return SortRows(table, settings, index, format, followedRow);
 }
 
 }  // namespace zenavo

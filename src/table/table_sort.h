@@ -41,12 +41,16 @@ bool HeaderClickSorts(const StringTable& table, const TSortSettings& settings, i
 // flips Direction, another column sorts ascending and the index list is emptied; index mode:
 // without Shift one entry for the column, flipped when it was the only one; with Shift the
 // column is appended or flipped in place) and sorts rows FixedRows..RowCount-1 in place. Row 0
-// stays. Returns the number of row comparisons made.
+// stays. Returns the number of row comparisons made. When `followedRow` is given, it names a
+// row before the sort and, after it, the row that now holds that same record.
 long long SortByHeaderClick(StringTable& table, TSortSettings& settings, TSortIndexList& index,
-                            int column, bool shift, const FormatSettings& format);
+                            int column, bool shift, const FormatSettings& format,
+                            int* followedRow = nullptr);
 
-// Sorts the data rows with the current settings and index list (no choice made).
+// Sorts the data rows with the current settings and index list (no choice made); `followedRow`
+// as for SortByHeaderClick.
 long long SortRows(StringTable& table, const TSortSettings& settings,
-                   const TSortIndexList& index, const FormatSettings& format);
+                   const TSortIndexList& index, const FormatSettings& format,
+                   int* followedRow = nullptr);
 
 }  // namespace zenavo

@@ -55,7 +55,7 @@ struct ReadCase {
   const char* name;
   char separator;
   const char* file;
-  std::optional<long double> expected;  // nullopt: the previous declination stays
+  std::optional<long double> expected;  // nullopt: no declination
   const char* error;                    // the message when reading fails
 };
 
@@ -88,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"crLineEnd", '.', "a b c d e 2.5\rx", 2.5L, nullptr},
         ReadCase{"blankRunsShiftTheFields", '.', "   a  b   c d  e   -21.5   ", 0,
                  "'e' is not a valid floating point value"},
-        ReadCase{"emptySixthField", '.', "a b c d e \n", -9999, nullptr},
+        ReadCase{"emptySixthFieldIsNoDeclination", '.', "a b c d e \n", std::nullopt, nullptr},
         ReadCase{"fiveFields", '.', "a b c d -21.5\n", 0, "List index out of bounds (5)"},
         ReadCase{"emptyLine", '.', "\nnext line a b c d e 1", std::nullopt, nullptr},
         ReadCase{"blanksOnly", '.', "    \n", std::nullopt, nullptr},
@@ -175,6 +175,35 @@ TEST_F(LookUpDeclinationTest, RunsTheCalculatorInAPrivateFolderAndRemovesIt) {
   EXPECT_EQ(ranIn.rfind(temp_.Path() + "zenavo-magc-", 0), 0u) << ranIn;
   EXPECT_EQ(Leftovers(), std::vector<std::string>{});
   EXPECT_EQ(program_.Read("result.txt"), "a b c d e 5.0\n");
+}
+
+// The calculator's warnings come back with the declination; its other output does not.
+TEST_F(LookUpDeclinationTest, TheCalculatorsWarningsComeWithTheDeclination) {
+  const struct {
+    const char* name;
+    int year;
+    bool real;
+    std::string warnings;
+  } cases[] = {
+      {"realWithinTheModel", 2026, true, ""},
+      {"realAfterTheModel", 2031, true,
+       "magc: warning: date 2031.9315 lies outside the model's validity (2025.0 to 2030.0)\n"},
+      {"fakeWithOtherOutput", 2026, false, "magc: warning: one\nmagc: warning: two\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(program_.Path());
+    std::filesystem::create_directory(program_.Path());
+    if (c.real)
+      CopyRealCalculator();
+    else
+      program_.WriteScript("magc", "echo 'a b c d e 1.5' > \"$9\"\necho noise\n"
+                                   "printf 'magc: warning: one\\r\\nmagc: warning: two' >&2\n");
+    ScopedClockSource clock(std::make_shared<FixedClock>(LocalDate{c.year, 12, 7}, -180));
+    const DeclinationLookup lookup = LookUpDeclinationAndWarnings(program_.Path(), -23.55L, -46.63L);
+    EXPECT_TRUE(lookup.Declination.has_value());
+    EXPECT_EQ(lookup.Warnings, c.warnings);
+  }
 }
 
 TEST_F(LookUpDeclinationTest, ABlankResultLineGivesNoDeclination) {

@@ -1,13 +1,17 @@
 // "Gravar" and "Imprimir": the standard dialog first, then the pointing table as an HTML file
 // or on the printer chosen; cancelling either dialog changes nothing. The commands' keys: Enter
 // on a focused button, Alt+letter for the buttons and the site boxes.
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSignalSpy>
+#include <QTimer>
 
 #include <functional>
+#include <optional>
 
 #include "form1_fixture.h"
 #include "grid/table_printer.h"
@@ -30,9 +34,13 @@ class FormCommands : public FormTest {
   }
 
   // Answers the save dialog: the output folder, then `name` typed and Enter; cancelled when
-  // `name` is null.
-  void ExpectSaveDialog(const char* name) {
-    ExpectDialog([this, name](QWidget* widget) {
+  // `name` is null, and when it is still open after Enter (a replacement refused). The dialog
+  // must open in `startFolder` when one is given. With `replace`, Qt's question before a file
+  // is replaced is expected and answered (from a timer of its own: the watchdog that runs this
+  // handler cannot run again inside it).
+  void ExpectSaveDialog(const char* name, QString startFolder = {},
+                        std::optional<bool> replace = std::nullopt) {
+    ExpectDialog([this, name, startFolder, replace](QWidget* widget) {
       auto* dialog = qobject_cast<QFileDialog*>(widget);
       if (!dialog) {
         ADD_FAILURE() << "not a file dialog: " << widget->metaObject()->className();
@@ -43,6 +51,9 @@ class FormCommands : public FormTest {
       EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
       EXPECT_EQ(dialog->nameFilters(), QStringList{"Arquivo htm (*.htm)"});
       EXPECT_EQ(dialog->defaultSuffix(), "htm");
+      if (!startFolder.isEmpty()) {
+        EXPECT_EQ(dialog->directory().absolutePath(), startFolder);
+      }
       if (!name) {
         dialog->reject();
         return;
@@ -54,9 +65,21 @@ class FormCommands : public FormTest {
         dialog->reject();
         return;
       }
+      bool asked = false;
+      if (replace) {
+        QTimer::singleShot(0, [&asked, name, yes = *replace] {
+          auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+          ASSERT_NE(box, nullptr) << "no question before replacing";
+          asked = true;
+          EXPECT_TRUE(box->text().contains(QString::fromLatin1(name))) << box->text().toStdString();
+          box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+        });
+      }
       edit->setFocus();
       QTest::keyClicks(edit, QString::fromLatin1(name));
       QTest::keyClick(edit, Qt::Key_Return);
+      EXPECT_EQ(asked, replace.has_value());
+      if (dialog->isVisible()) dialog->reject();
     });
   }
 
@@ -88,11 +111,28 @@ TEST_F(FormCommands, GravarWritesTheSatelliteTableUnderTheNameTyped) {
   }
 }
 
-TEST_F(FormCommands, GravarReplacesAnExistingFileWithoutAsking) {
-  output_.Write("antiga.htm", "old contents");
-  ExpectSaveDialog("antiga.htm");
-  Click(Form().Button3);  // a question would be an unexpected dialog
-  EXPECT_EQ(output_.Read("antiga.htm"), TableAsHtml());
+TEST_F(FormCommands, GravarAsksBeforeReplacingAFile) {
+  for (const bool replace : {false, true}) {
+    SCOPED_TRACE(replace ? "replaced" : "kept");
+    output_.Write("antiga.htm", "old contents");
+    ExpectSaveDialog("antiga.htm", {}, replace);
+    Click(Form().Button3);
+    EXPECT_EQ(output_.Read("antiga.htm"), replace ? TableAsHtml() : "old contents");
+  }
+}
+
+TEST_F(FormCommands, GravarOpensInTheHomeFolderThenInTheFolderLastSavedIn) {
+  ExpectSaveDialog(nullptr, QDir::homePath());
+  Click(Form().Button3);
+  ExpectSaveDialog("primeira", QDir::homePath());  // cancelling chose no folder
+  Click(Form().Button3);
+  ExpectDialog([&](QWidget* widget) {
+    auto* dialog = qobject_cast<QFileDialog*>(widget);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->directory().absolutePath() + "/", QString::fromStdString(output_.Path()));
+    dialog->reject();
+  });
+  Click(Form().Button3);
 }
 
 TEST_F(FormCommands, CancellingGravarWritesNothing) {

@@ -245,7 +245,7 @@ TEST_F(FormLayout, TheSitePanelAndGaugesStartAtTheirStoredValues) {
     EXPECT_EQ(box.edit->Decimals(), -1);
     EXPECT_EQ(box.edit->NumberFormat(), TNumberFormat::Standard);
   }
-  EXPECT_EQ(Form().MagneticDeclination(), 0);
+  EXPECT_EQ(Form().MagneticDeclination(), std::nullopt);
   EXPECT_EQ(Form().AngularMeter1->Position(), 90.0);
   EXPECT_EQ(Form().AngularMeter2->Position(), 90.0);
   EXPECT_EQ(Form().AngularMeter1->Caption(), "Norte Geográfico");

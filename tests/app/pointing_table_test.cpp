@@ -63,15 +63,54 @@ TEST_F(PointingTableTest, SaoPauloExampleInBothLocales) {
   }
 }
 
-TEST_F(PointingTableTest, MagneticAzimuthIsNotReducedAndKeepsTheMissingValue) {
+// The magnetic azimuth reads as a compass reads: 0.00..359.99, never 360.00.
+TEST(MagneticAzimuthText, IsTheBearingReducedIntoOneTurn) {
+  const struct {
+    FormatSettings settings;
+    long double azimuth, declination;
+    const char* text;
+  } cases[] = {
+      {PointFormatSettings(), 0, 21.5L, "338.50"},         // east declination near north
+      {PointFormatSettings(), 350, -21.5L, "11.50"},       // west declination past north
+      {PointFormatSettings(), 342.72L, -21.5L, "4.22"},    // Star One C4 from the far west
+      {PointFormatSettings(), 312.76L, -21.5L, "334.26"},
+      {PointFormatSettings(), 359.996L, 0, "0.00"},        // rounds to a whole turn
+      {PointFormatSettings(), 0.004L, 0.008L, "0.00"},     // just west of north, the same
+      {PointFormatSettings(), 359.994L, 0, "359.99"},
+      {PointFormatSettings(), 720, 0, "0.00"},
+      {CommaFormatSettings(), 2, 21.5L, "340,50"},
+  };
+  for (const auto& c : cases) {
+    ScopedFormatSettings locale(c.settings);
+    EXPECT_EQ(MagneticAzimuthText(c.azimuth, c.declination), c.text)
+        << double(c.azimuth) << " - " << double(c.declination);
+  }
+}
+
+TEST_F(PointingTableTest, WithoutADeclinationTheMagneticAzimuthStaysEmpty) {
   ScopedFormatSettings locale(PointFormatSettings());
-  // Satellite on the meridian: azimuth 0; with declination +21.5 the magnetic azimuth is -21.50.
+  // Satellite on the meridian: azimuth 0.
   StringTable table = SatelliteTable({"-46.63"});
   ComputePointingTable(table, kSaoPauloLat, kSaoPauloLon, 0, 21.5L);
   EXPECT_EQ(table.Cells(kColAzimuth, 1), "0.00");
-  EXPECT_EQ(table.Cells(kColMagneticAz, 1), "-21.50");
-  ComputePointingTable(table, kSaoPauloLat, kSaoPauloLon, 0, -9999);
-  EXPECT_EQ(table.Cells(kColMagneticAz, 1), "9999.00");
+  EXPECT_EQ(table.Cells(kColMagneticAz, 1), "338.50");
+  ComputePointingTable(table, kSaoPauloLat, kSaoPauloLon, 0, std::nullopt);
+  EXPECT_EQ(table.Cells(kColAzimuth, 1), "0.00");
+  EXPECT_EQ(table.Cells(kColMagneticAz, 1), "") << "no value may stand for a missing declination";
+}
+
+TEST(CheckSiteAltitude, RefusesAltitudesNoSiteHas) {
+  ScopedFormatSettings locale(PointFormatSettings());
+  for (const long double altitude : {-500.0L, 0.0L, 784.0L, 9000.0L}) EXPECT_NO_THROW(CheckSiteAltitude(altitude));
+  const struct {
+    long double altitude;
+    const char* text;
+  } refused[] = {{-500.5L, "-500.5"}, {9001, "9001"}, {-1e308L, "-1E308"},
+                 {std::numeric_limits<long double>::quiet_NaN(), "NAN"}};
+  for (const auto& c : refused)
+    ExpectError<Exception>([&] { CheckSiteAltitude(c.altitude); },
+                           std::string("The altitude ") + c.text +
+                               " m lies outside -500 to 9,000 m; type the site's altitude in metres");
 }
 
 TEST_F(PointingTableTest, BelowTheHorizonGetsThePlaceholderAndALaterSiteOverwritesIt) {
@@ -152,6 +191,19 @@ TEST_F(PointingTableTest, APositionThatIsNotANumberStopsTheLoopAtItsRow) {
     EXPECT_EQ(ResultCells(table, 3), std::vector<std::string>(5, "old"));
     EXPECT_EQ(ResultCells(table, 4), std::vector<std::string>(5, "old"));
   }
+}
+
+// A position that is a number, but no longitude: that row is emptied, the others computed, and
+// the message names every such row.
+TEST_F(PointingTableTest, APositionOutsideOneTurnEmptiesItsRowAndIsNamed) {
+  ScopedFormatSettings locale(PointFormatSettings());
+  StringTable table = SatelliteTable({"-70", "1e999", "360", "-360.01", "-30"});
+  ExpectError<Exception>(
+      [&] { ComputePointingTable(table, kSaoPauloLat, kSaoPauloLon, 0, 0); },
+      "A satellite position must be a number from -360 to 360; these rows have no results: "
+      "row 2 (Sat 2): \"1e999\"; row 4 (Sat 4): \"-360.01\"");
+  for (const int row : {1, 3, 5}) EXPECT_NE(table.Cells(kColAzimuth, row), "old") << row;
+  for (const int row : {2, 4}) EXPECT_EQ(ResultCells(table, row), std::vector<std::string>(5, "")) << row;
 }
 
 TEST_F(PointingTableTest, NonFiniteSitesStopAtTheFirstRowWithAnArithmeticError) {

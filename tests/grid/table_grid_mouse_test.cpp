@@ -44,7 +44,7 @@ TEST_F(MouseTest, Grid1ClicksSelectTheRowAndRaiseTheEventForTheClickedColumn) {
   sort.Show = false;  // header clicks that sort are tested on their own
   grid_->SetSortSettings(sort);
   Clicks({
-      {"first column of the current row", 0, 3, {}, 3, 3, 3, {}},
+      {"first column of the current row", 0, 3, {}, 3, 3, 3, {{0, 3}}},
       {"another column of the current row", 2, 3, {}, 3, 3, 3, {{2, 3}}},
       {"another row", 4, 5, {}, 5, 5, 5, {{4, 5}}},
       {"Shift-click is a plain click", 1, 5, Qt::ShiftModifier, 5, 5, 5, {{1, 5}}},

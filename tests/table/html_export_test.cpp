@@ -57,6 +57,7 @@ StringTable SmallTable() {
 
 TEST(BuildHtmlDocument, WritesTheSatelliteTableLineByLine) {
   const std::vector<std::string> expected = {
+      "<meta charset=\"utf-8\">",
       "<table border=\"1\" cellspacing=\"0\" cellpadding=\"0\"  width=\"100%\">",
       "<tr>",
       "<td nowrap bgcolor=\"#F0F0F0\"><font color=\"#000000\">Satelite</font></td>",
@@ -91,10 +92,10 @@ TEST(HtmlColor, SixUpperCaseHexDigitsRedGreenBlue) {
 TEST(BuildHtmlDocument, HeaderOnlyTable) {
   StringTable table(2, 1);
   table.SetFixedRows(0);
-  EXPECT_EQ(Lines(BuildHtmlDocument(table, THTMLSettings{}, Grid1Look())).size(), 1u + 4 + 1);
+  EXPECT_EQ(Lines(BuildHtmlDocument(table, THTMLSettings{}, Grid1Look())).size(), 2u + 4 + 1);
   StringTable withHeader(2, 2);
   withHeader.SetRowCount(1);  // FixedRows drops to 0: the only row is a body row
-  EXPECT_EQ(Lines(BuildHtmlDocument(withHeader, THTMLSettings{}, Grid1Look()))[2],
+  EXPECT_EQ(Lines(BuildHtmlDocument(withHeader, THTMLSettings{}, Grid1Look()))[3],
             "<td nowrap bgcolor=\"#FFFFE1\"><font color=\"#000000\" ><br></font></td>");
 }
 
@@ -106,21 +107,45 @@ TEST(BuildHtmlDocument, SettingsShapeTheDocument) {
   settings.TableStyle = "class=\"t\"";
   settings.BorderSize = 2;
   settings.Width = 80;
+  settings.Caption = "Local: Chu\xed RS; <sul> & mar";  // Latin-1 bytes, characters to escape
   StringTable table(1, 2);
   const std::vector<std::string> lines = Lines(BuildHtmlDocument(table, settings, Grid1Look()));
-  ASSERT_EQ(lines.size(), 15u);
+  ASSERT_EQ(lines.size(), 17u);
   EXPECT_EQ(lines[0], "<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
   EXPECT_EQ(lines[1], "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\"");
   EXPECT_EQ(lines[2], "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">");
   EXPECT_EQ(lines[3], "<html xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"en\" lang=\"en\">");
-  EXPECT_EQ(lines[4], "<div>");
-  EXPECT_EQ(lines[5],
+  EXPECT_EQ(lines[4], "<meta charset=\"utf-8\" />");
+  EXPECT_EQ(lines[5], "<div>");
+  EXPECT_EQ(lines[6],
             "<table border=\"2\" cellspacing=\"0\" cellpadding=\"0\"  class=\"t\"  width=\"80%\">");
-  EXPECT_EQ(lines[7], "<td nowrap bgcolor=\"#F0F0F0\"><font color=\"#000000\"><br></font></td>");
-  EXPECT_EQ(lines[10], "<td nowrap bgcolor=\"#FFFFE1\"><font color=\"#000000\" ><br/></font></td>");
-  EXPECT_EQ(lines[12], "</table>");
-  EXPECT_EQ(lines[13], "</div>");
-  EXPECT_EQ(lines[14], "</html>");
+  EXPECT_EQ(lines[7], "<caption>Local: Chu\u00ed RS; &lt;sul&gt; &amp; mar</caption>");
+  EXPECT_EQ(lines[9], "<td nowrap bgcolor=\"#F0F0F0\"><font color=\"#000000\"><br></font></td>");
+  EXPECT_EQ(lines[12], "<td nowrap bgcolor=\"#FFFFE1\"><font color=\"#000000\" ><br/></font></td>");
+  EXPECT_EQ(lines[14], "</table>");
+  EXPECT_EQ(lines[15], "</div>");
+  EXPECT_EQ(lines[16], "</html>");
+}
+
+// Every cell comes out as UTF-8: valid UTF-8 unchanged, anything else read as Latin-1.
+TEST(BuildHtmlDocument, CellsAreWrittenAsUtf8) {
+  const struct {
+    const char* cell;
+    const char* written;
+  } cases[] = {
+      {"Posi\u00e7\u00e3o", "Posi\u00e7\u00e3o"},
+      {"Posi\xe7\xe3o", "Posi\u00e7\u00e3o"},
+      {"\xc3", "\u00c3"},                          // a cut sequence
+      {"\xe0\x80\xaf", "\u00e0\u0080\u00af"},       // an overlong form
+      {"\xed\xa0\x80", "\u00ed\u00a0\u0080"},       // a surrogate
+      {"\xf0\x9f\x9b\xb0", "\xf0\x9f\x9b\xb0"},  // beyond the 16-bit plane: kept
+  };
+  for (const auto& c : cases) {
+    StringTable table(1, 2);
+    table.SetCells(0, 1, c.cell);
+    const std::string html = BuildHtmlDocument(table, THTMLSettings{}, Grid1Look());
+    EXPECT_NE(html.find(std::string(" >") + c.written + "</font>"), std::string::npos) << html;
+  }
 }
 
 TEST(BuildHtmlDocument, FontsColoursAndAlignment) {
@@ -135,30 +160,30 @@ TEST(BuildHtmlDocument, FontsColoursAndAlignment) {
   table.SetCells(0, 1, "x");
   THTMLSettings settings;
   std::vector<std::string> lines = Lines(BuildHtmlDocument(table, settings, look));
-  EXPECT_EQ(lines[2], "<td nowrap align=\"right\" bgcolor=\"#F0F0F0\"><b><font color=\"#000080\">h</font></b></td>");
-  EXPECT_EQ(lines[3], "<td nowrap align=\"center\" bgcolor=\"#F0F0F0\"><b><font color=\"#000080\"><br></font></b></td>");
-  EXPECT_EQ(lines[6], "<td nowrap align=\"right\" bgcolor=\"#FFFFE1\"><font color=\"#000000\" ><i><u>x</u></i></font></td>");
+  EXPECT_EQ(lines[3], "<td nowrap align=\"right\" bgcolor=\"#F0F0F0\"><b><font color=\"#000080\">h</font></b></td>");
+  EXPECT_EQ(lines[4], "<td nowrap align=\"center\" bgcolor=\"#F0F0F0\"><b><font color=\"#000080\"><br></font></b></td>");
+  EXPECT_EQ(lines[7], "<td nowrap align=\"right\" bgcolor=\"#FFFFE1\"><font color=\"#000000\" ><i><u>x</u></i></font></td>");
   // An empty body cell never gets an alignment.
-  EXPECT_EQ(lines[7], "<td nowrap bgcolor=\"#FFFFE1\"><font color=\"#000000\" ><i><u><br></u></i></font></td>");
+  EXPECT_EQ(lines[8], "<td nowrap bgcolor=\"#FFFFE1\"><font color=\"#000000\" ><i><u><br></u></i></font></td>");
 
   settings.SaveColor = false;
   look.Alignment = nullptr;
   look.FixedFont.Name = "Arial";  // header cells never name a face
   lines = Lines(BuildHtmlDocument(table, settings, look));
-  EXPECT_EQ(lines[2], "<td nowrap bgcolor=\"#F0F0F0\"><b>h</b></td>");
-  EXPECT_EQ(lines[6], "<td nowrap><i><u>x</u></i></td>");
+  EXPECT_EQ(lines[3], "<td nowrap bgcolor=\"#F0F0F0\"><b>h</b></td>");
+  EXPECT_EQ(lines[7], "<td nowrap><i><u>x</u></i></td>");
 
   settings.SaveFonts = false;
   settings.SaveColor = true;
   look.Font.Name = "Courier";
   lines = Lines(BuildHtmlDocument(table, settings, look));
-  EXPECT_EQ(lines[6], "<td nowrap bgcolor=\"#FFFFE1\"><font color=\"#000000\">x</font></td>");
+  EXPECT_EQ(lines[7], "<td nowrap bgcolor=\"#FFFFE1\"><font color=\"#000000\">x</font></td>");
 
   settings.SaveFonts = true;
   look.WordWrap = true;
   look.FixedCols = 1;  // a fixed body cell: fixed colour and font, with a face of its own
   lines = Lines(BuildHtmlDocument(table, settings, look));
-  EXPECT_EQ(lines[6], "<td bgcolor=\"#F0F0F0\"><font color=\"#000080\" face=\"Arial\"><b>x</b></font></td>");
+  EXPECT_EQ(lines[7], "<td bgcolor=\"#F0F0F0\"><font color=\"#000080\" face=\"Arial\"><b>x</b></font></td>");
 }
 
 TEST(ExportHtmlFile, WritesTheDocumentBetweenHeaderAndFooterLines) {

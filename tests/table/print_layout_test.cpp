@@ -233,6 +233,40 @@ TEST(LayOutTable, EveryPageCarriesTheDateAndTheHeaderRowOnlyTheFirst) {
   EXPECT_EQ(std::count(second.begin(), second.end(), 0), 0) << "header row repeated";
 }
 
+// The first page's header line (the site of the table) stands after the date, on that page only,
+// and has a header band even when nothing else is printed there.
+TEST(LayOutTable, TheFirstPageHeaderTextFollowsTheDateOnTheFirstPageOnly) {
+  const struct {
+    const char* name;
+    TPrintPosition date;
+    int leftSize;
+    int x;  // of the line: after "08/12/2026 " (11 characters of 14) when the date is printed
+  } cases[] = {
+      {"after the date", ppTopLeft, 0, 154},
+      {"after the date, with a margin", ppTopLeft, 50, 204},
+      {"at the margin without a date", ppNone, 50, 50},
+  };
+  const StringTable table100 = SatelliteLikeTable(100);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TPrintSettings settings = Grid1PrintSettings();
+    settings.Date = c.date;
+    settings.Title = ppNone;
+    settings.LeftSize = c.leftSize;
+    settings.FirstPageHeaderText = "Local: Chu\xed RS";
+    const PrintLayout layout = LayOut(table100, OnPage(2100, 2970), settings);
+    ASSERT_EQ(layout.Pages.size(), 2u);
+    EXPECT_EQ(layout.HeaderBand, kBand);
+    ASSERT_FALSE(layout.Pages[0].Header.empty());
+    const PrintedHeaderText& line = layout.Pages[0].Header.back();
+    EXPECT_EQ(line.Text, "Local: Chu\xed RS");
+    EXPECT_EQ(line.X, c.x);
+    EXPECT_EQ(line.Y, 0);
+    for (const PrintedHeaderText& text : layout.Pages[1].Header)
+      EXPECT_NE(text.Text, line.Text) << "printed again on page 2";
+  }
+}
+
 TEST(LayOutTable, ARowStaysOnlyWhenItsContentFitsAboveTheFooterBand) {
   // Rows 0, 1, 2 at 36, 80, 124; row 2's text ends at 156 = height - 36 exactly at 192.
   struct Case {

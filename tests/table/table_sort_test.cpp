@@ -326,7 +326,9 @@ TEST(QuickSort, SortsLargeTablesCompletelyInEveryMode) {
     if (mode == 1) settings.Direction = sdDescending;
     settings.Column = 1;
     index.Add(1);
-    SortRows(table, settings, index, kPoint);
+    int followed = 2500;  // "r2499": it is told where it went
+    SortRows(table, settings, index, kPoint, &followed);
+    EXPECT_EQ(table.Cells(0, followed), "r2499") << "mode " << mode;
     std::vector<std::string> names = Column(table, 0);
     std::sort(names.begin() + 1, names.end());
     std::vector<std::string> before;
