@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPrintDialog>
+#include <QScopeGuard>
 
 #include <exception>
 #include <limits>
@@ -209,8 +211,12 @@ void TForm1::Button1Click() {
   // wait until this command is done: a city click or a second "Calcular" queued behind this
   // one would otherwise run inside it, and the site read above would overwrite its results.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  const DeclinationLookup lookup =
-      LookUpDeclinationAndWarnings(dataFolder_, site.Latitude, site.Longitude);
+  // The busy pointer while the calculator runs (up to its time limit), not over a later box.
+  const DeclinationLookup lookup = [&] {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+    return LookUpDeclinationAndWarnings(dataFolder_, site.Latitude, site.Longitude);
+  }();
   magneticDeclination_ = site.Declination = lookup.Declination;
   site.Date = Clock().Today();
   site.Time = Clock().TimeOfDay();
@@ -251,7 +257,9 @@ void TForm1::ComputePointingGrid(const CalculatedSite& site) {
 
 void TForm1::Button2Click() {
   QPrintDialog dialog(&CurrentPrinter(), this);
-  dialog.setOptions(QAbstractPrintDialog::PrintDialogOptions());
+  // No page range or selection choice; printing to a PDF file is the desktop's own printer
+  // choice ("Print to File (PDF)"), so a machine without a printer can still print.
+  dialog.setOptions(QAbstractPrintDialog::PrintToFile);
   if (dialog.exec() != QDialog::Accepted) return;
   Grid1->PrintTable();
 }

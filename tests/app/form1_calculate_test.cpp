@@ -121,6 +121,7 @@ TEST_F(FormCalculate, WithoutTheCalculatorTheTableStaysAsItWas) {
   const StringTable before = Form().Grid1->Table();
   Click(Form().Button1);
   EXPECT_EQ(TakeErrors(), std::vector<std::string>{"Could not execute command line!"});
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy pointer outlived the run";
   ExpectTable(before);
   EXPECT_EQ(Form().MagneticDeclination(), std::nullopt);
 }

@@ -2,6 +2,7 @@
 // or on the printer chosen; cancelling either dialog changes nothing. The commands' keys: Enter
 // on a focused button, Alt+letter for the buttons and the site boxes.
 #include <QDir>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -151,7 +152,7 @@ void ExpectPrintDialog(bool confirm) {
       return;
     }
     EXPECT_EQ(dialog->printer(), &CurrentPrinter());
-    EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintToFile));
+    EXPECT_TRUE(dialog->testOption(QAbstractPrintDialog::PrintToFile));
     EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintSelection));
     EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintPageRange));
     // Confirmed as it stands: the printer keeps the PDF file the test gave it.
@@ -172,6 +173,28 @@ TEST_F(FormCommands, ImprimirPrintsTheSatelliteTableOnThePrinterChosen) {
   EXPECT_NE(pages[0].Find("C4"), nullptr);
   EXPECT_NE(pages[0].Find(Cell(2, FindRow(*Form().Grid1, "Star One C4", "-70.0"))), nullptr);
   EXPECT_NE(pages[0].Find("15/03/2026"), nullptr) << "the date of the fixed clock";
+}
+
+// With no printer at all, the user picks the dialog's PDF file entry and types a file name.
+TEST_F(FormCommands, ImprimirPrintsToAPdfFileChosenInTheDialog) {
+  const std::string pdf = output_.Path() + "escolhido.pdf";
+  CurrentPrinter().setOutputFormat(QPrinter::NativeFormat);
+  CurrentPrinter().setOutputFileName(QString());
+  ExpectDialog([&](QWidget* widget) {
+    auto* printers = widget->findChild<QComboBox*>(QStringLiteral("printers"));
+    auto* fileName = widget->findChild<QLineEdit*>(QStringLiteral("filename"));
+    ASSERT_NE(printers, nullptr);
+    ASSERT_NE(fileName, nullptr);
+    printers->setCurrentIndex(printers->count() - 1);  // the PDF file entry comes last
+    ASSERT_TRUE(fileName->isEnabled());
+    fileName->setText(QString::fromStdString(pdf));
+    static_cast<QDialog*>(widget)->accept();
+  });
+  Click(Form().Button2);
+  EXPECT_TRUE(TakeErrors().empty());
+  const std::vector<PdfPage> pages = ReadPdfPages(pdf);
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_NE(pages[0].Find("Satelite"), nullptr);
 }
 
 TEST_F(FormCommands, CancellingImprimirPrintsNothing) {
