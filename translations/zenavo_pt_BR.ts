@@ -88,5 +88,48 @@
         <source>The city file &quot;%1&quot; is damaged: line %2 is not a city (name, state, latitude, longitude, altitude)</source>
         <translation>O arquivo de cidades &quot;%1&quot; está danificado: a linha %2 não é uma cidade (nome, estado, latitude, longitude, altitude)</translation>
     </message>
+    <message>
+        <source>There is no printer selected</source>
+        <translation>Nenhuma impressora foi escolhida</translation>
+    </message>
+    <message>
+        <source>Printing on the printer &quot;%1&quot; could not start: %2</source>
+        <translation>A impressão na impressora &quot;%1&quot; não pôde começar: %2</translation>
+    </message>
+    <message>
+        <source>The printer &quot;%1&quot; does not accept jobs: %2</source>
+        <translation>A impressora &quot;%1&quot; não está aceitando trabalhos: %2</translation>
+    </message>
+    <message>
+        <source>The print job on the printer &quot;%1&quot; failed: %2</source>
+        <translation>O trabalho de impressão na impressora &quot;%1&quot; falhou: %2</translation>
+    </message>
+    <message>
+        <source>The altitude %1 m lies outside -500 to 9,000 m; type the site&apos;s altitude in metres</source>
+        <translation>A altitude %1 m está fora do intervalo de -500 a 9.000 m; digite a altitude do local em metros</translation>
+    </message>
+    <message>
+        <source>A satellite position must be a number from -360 to 360; these rows have no results: %1</source>
+        <translation>A posição de um satélite deve ser um número de -360 a 360; estas linhas ficaram sem resultados: %1</translation>
+    </message>
+    <message>
+        <source>The declination calculator gave no magnetic declination for this site, so the magnetic azimuths are left empty</source>
+        <translation>A calculadora magc não deu a declinação magnética deste local; por isso os azimutes magnéticos ficaram em branco</translation>
+    </message>
+    <message>
+        <source>It is a named pipe, not a regular file</source>
+        <comment>reason</comment>
+        <translation>É um pipe nomeado, não um arquivo comum</translation>
+    </message>
+    <message>
+        <source>It is a device, not a regular file</source>
+        <comment>reason</comment>
+        <translation>É um dispositivo, não um arquivo comum</translation>
+    </message>
+    <message>
+        <source>It is not a regular file</source>
+        <comment>reason</comment>
+        <translation>Não é um arquivo comum</translation>
+    </message>
 </context>
 </TS>

@@ -43,8 +43,8 @@ std::string DescribeRow(const StringTable& table, int row) {
 
 void CheckSiteAltitude(long double altitudeMetres) {
   if (altitudeMetres >= kLowestSiteAltitude && altitudeMetres <= kHighestSiteAltitude) return;
-  throw Exception("The altitude " + FloatToStr(altitudeMetres) +
-                  " m lies outside -500 to 9,000 m; type the site's altitude in metres");
+  throw Exception("The altitude %1 m lies outside -500 to 9,000 m; type the site's altitude in metres",
+                  {FloatToStr(altitudeMetres)});
 }
 
 std::string MagneticAzimuthText(long double azimuth, long double declination) {
@@ -90,8 +90,9 @@ void ComputePointingTable(StringTable& table, long double latitude, long double 
     }
   }
   if (!badRows.empty())
-    throw Exception("A satellite position must be a number from -360 to 360; these rows have "
-                    "no results: " + badRows);
+    throw Exception(
+        "A satellite position must be a number from -360 to 360; these rows have no results: %1",
+        {badRows});
 }
 
 }  // namespace zenavo

@@ -23,10 +23,6 @@ struct IppDeleter {
 };
 using IppMessage = std::unique_ptr<ipp_t, IppDeleter>;
 
-std::string PrinterLabel(const std::string& destination) {
-  return "the printer \"" + destination + "\"";
-}
-
 // The queue of "queue/instance": instances are options kept on this side, the scheduler knows
 // only the queue.
 std::string QueueName(const std::string& destination) {
@@ -93,12 +89,13 @@ void CheckCupsDestination(const std::string& destination) {
                 std::size(kWanted), nullptr, kWanted);
   const IppMessage response(cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/"));
   if (!response || Failed())
-    throw Exception("Printing on " + PrinterLabel(destination) + " could not start: " + CupsReason());
+    throw Exception("Printing on the printer \"%1\" could not start: %2",
+                    {destination, CupsReason()});
   ipp_attribute_t* accepting =
       ippFindAttribute(response.get(), "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
   if (accepting && !ippGetBoolean(accepting, 0)) {
-    throw Exception("The printer \"" + destination +
-                    "\" does not accept jobs: " + RefusalReason(response.get()));
+    throw Exception("The printer \"%1\" does not accept jobs: %2",
+                    {destination, RefusalReason(response.get())});
   }
 }
 
@@ -147,7 +144,7 @@ int SubmitCupsPdfJob(const std::string& destination, const std::string& title,
     const std::string reason = CupsReason();
     // A job that was created but got no complete document would wait in the queue for ever.
     if (job > 0) cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.c_str(), job, 0);
-    throw Exception("The print job on " + PrinterLabel(destination) + " failed: " + reason);
+    throw Exception("The print job on the printer \"%1\" failed: %2", {destination, reason});
   };
   if (job <= 0) fail();
   if (cupsStartDocument(CUPS_HTTP_DEFAULT, queue.c_str(), job, name, CUPS_FORMAT_PDF, 1) !=

@@ -36,7 +36,15 @@ std::string TranslatedMessage(const std::exception& error) {
       kTranslationContext, own->Template().c_str(), own->Disambiguation());
   // Untranslated, the message keeps its exact bytes (a file name that is not UTF-8, say).
   if (translated == source) return error.what();
-  return FillMessage(translated.toStdString(), own->Arguments());
+  // An argument that is one of the system's own reasons ("It is a named pipe, ...") has its
+  // translation under the disambiguation "reason"; file names and numbers have none.
+  std::vector<std::string> arguments = own->Arguments();
+  for (std::string& argument : arguments) {
+    const QString reason =
+        QCoreApplication::translate(kTranslationContext, argument.c_str(), "reason");
+    if (reason != QString::fromStdString(argument)) argument = reason.toStdString();
+  }
+  return FillMessage(translated.toStdString(), arguments);
 }
 
 std::string ErrorBoxText(const std::string& message) {

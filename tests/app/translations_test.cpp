@@ -39,15 +39,22 @@ TEST_F(Translations, TheErrorBoxSpeaksTheUsersLanguage) {
     bool translated;
     const char* noCalculator;  // "Calcular" without magc, in the real error box
     const char* conversion;    // a message with an argument
+    const char* namedPipe;     // a message whose argument is one of the system's reasons
   } cases[] = {
       {"pt_BR", true, "Não foi possível executar a calculadora magc!",
-       "'-5,0' não é um número válido"},
+       "'-5,0' não é um número válido",
+       "Não foi possível abrir o arquivo \"/d/satélite.csv\". É um pipe nomeado, não um arquivo "
+       "comum"},
       {"pt_PT", true, "Não foi possível executar a calculadora magc!",
-       "'-5,0' não é um número válido"},
+       "'-5,0' não é um número válido",
+       "Não foi possível abrir o arquivo \"/d/satélite.csv\". É um pipe nomeado, não um arquivo "
+       "comum"},
       {"C", false, "Could not execute command line!",
-       "'-5,0' is not a valid floating point value"},
+       "'-5,0' is not a valid floating point value",
+       "Cannot open file \"/d/satélite.csv\". It is a named pipe, not a regular file"},
       {"de_DE", false, "Could not execute command line!",
-       "'-5,0' is not a valid floating point value"},
+       "'-5,0' is not a valid floating point value",
+       "Cannot open file \"/d/satélite.csv\". It is a named pipe, not a regular file"},
   };
   CopyFromBin(folder_, kDataFiles);  // no calculator
   Open();
@@ -56,6 +63,9 @@ TEST_F(Translations, TheErrorBoxSpeaksTheUsersLanguage) {
     const ScopedZenavoTranslations translations{QLocale(QString::fromLatin1(c.locale))};
     EXPECT_EQ(translations.Installed(), c.translated);
     EXPECT_EQ(TranslatedMessage(EConvertError::NotAFloat("-5,0")), c.conversion);
+    EXPECT_EQ(TranslatedMessage(
+                  EFOpenError("/d/satélite.csv", "It is a named pipe, not a regular file")),
+              c.namedPipe);
 
     // The real box, not the runner's recorder: its text is read, then it is closed.
     const ErrorHandler recorder = SetErrorHandler({});
