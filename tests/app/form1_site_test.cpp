@@ -14,6 +14,7 @@
 #include "app/pointing_table.h"
 #include "app/site_line.h"
 #include "base/float_text.h"
+#include "base/format_settings.h"
 #include "form1_fixture.h"
 #include "gauges/angular_meter.h"
 #include "gauges/jog_meter.h"
@@ -127,6 +128,15 @@ TEST_F(FormSiteStory, EveryNumberBelongsToTheSiteItNames) {
   EXPECT_NE(html.find("<caption>" + line + "</caption>"), std::string::npos);
   EXPECT_EQ(html.find("Boa Vista"), std::string::npos);
   EXPECT_EQ(TakeErrors(), std::vector<std::string>{});
+
+  // An installer in a comma locale types "-3.1": the latitude is -3.1, a new site.
+  const ScopedFormatSettings commaLocale(CommaFormatSettings());
+  Form().QvNumEdit1->setFocus();
+  Form().QvNumEdit1->selectAll();
+  QTest::keyClicks(Form().QvNumEdit1, QStringLiteral("-3.1"));
+  EXPECT_EQ(Form().QvNumEdit1->text(), "-3,1");
+  EXPECT_EQ(Form().QvNumEdit1->Value(), StrToFloat("-3,1"));
+  ExpectNoResults();
 }
 
 // What changes the site empties the results; what keeps it keeps them.
