@@ -49,12 +49,14 @@ int OpenAndExitAtFirstFrame(int argc, char** argv, bool form) {
   }
   struct FirstPaint : QObject {
     bool eventFilter(QObject*, QEvent* event) override {
-      // The children paint within the same pass; the frame is on screen when it returns.
+      // The first widget painted starts the frame; the others paint within the same pass, so
+      // the frame is on screen when it returns. Watched application-wide: the window's own
+      // surface may be covered entirely by its children (the page's scroll area).
       if (event->type() == QEvent::Paint) QTimer::singleShot(0, [] { ::_exit(0); });
       return false;
     }
   } firstPaint;
-  window->installEventFilter(&firstPaint);
+  application.installEventFilter(&firstPaint);
   window->show();
   return application.exec();
 }
