@@ -121,10 +121,8 @@ void TForm1::Grid2SelectCell(int, int row, bool&) {
   SetLabelText(*Label4, CellOf(*Grid2, kCityName, row));
   SetLabelText(*Label21, CellOf(*Grid2, kCityState, row));
   {
-    const struct Filling {
-      bool& flag;
-      ~Filling() { flag = false; }
-    } filling{fillingSite_ = true};
+    fillingSite_ = true;
+    const auto filled = qScopeGuard([this] { fillingSite_ = false; });
     QvNumEdit1->SetValue(latitude);
     QvNumEdit2->SetValue(longitude);
     QvNumEdit3->SetValue(altitude);
@@ -161,10 +159,7 @@ CalculatedSite TForm1::SiteInBoxes() const {
 void TForm1::SiteChanged() {
   if (!calculation_ || SameSite(*calculation_, SiteInBoxes())) return;
   calculation_.reset();
-  Grid1->EditTable([](StringTable& table) {
-    for (int row = 1; row < table.RowCount(); ++row)
-      for (int col = kColAzimuth; col <= kColSkew; ++col) table.SetCells(col, row, "");
-  });
+  Grid1->EditTable(ClearPointingResults);
   ResetSatelliteDisplay();
   UpdateSiteLine();
 }

@@ -41,6 +41,10 @@ std::string DescribeRow(const StringTable& table, int row) {
 
 }  // namespace
 
+void ClearPointingResults(StringTable& table) {
+  for (int row = 1; row < table.RowCount(); ++row) WriteResults(table, row, "");
+}
+
 void CheckSiteAltitude(long double altitudeMetres) {
   if (altitudeMetres >= kLowestSiteAltitude && altitudeMetres <= kHighestSiteAltitude) return;
   throw Exception("The altitude %1 m lies outside -500 to 9,000 m; type the site's altitude in metres",

@@ -35,6 +35,9 @@ void CheckSiteAltitude(long double altitudeMetres);
 // and written 0.00..359.99 (a value that would round to 360.00 is written 0.00).
 std::string MagneticAzimuthText(long double azimuth, long double declination);
 
+// Empties columns 2..6 of rows 1..RowCount-1: a table whose results belong to no site.
+void ClearPointingResults(StringTable& table);
+
 // For rows 1..RowCount-1 with a position in column 1, writes columns 2..6:
 //   azimuth, elevation, magnetic azimuth (MagneticAzimuthText; empty without a declination),
 //   and, above the horizon, the Sun clock time and the skew; "----" in all five for a

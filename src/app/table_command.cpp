@@ -14,7 +14,6 @@
 #include "base/exceptions.h"
 #include "base/float_text.h"
 #include "base/format_settings.h"
-#include "base/text_file.h"
 #include "table/csv_loader.h"
 #include "grid/table_grid.h"
 #include "numedit/qv_num_edit.h"
@@ -67,18 +66,6 @@ std::string EscapedForTerminal(const std::string& message) {
 // Every message of the command reaches the standard error here, as the error box would word it.
 void PrintError(std::ostream& err, const std::string& message) {
   err << "zenavo: " << EscapedForTerminal(ErrorBoxText(message)) << '\n';
-}
-
-// Where the decimal separator is the point, the window falls back to the comma-decimal pair of
-// files only when the plain pair could not be loaded, and then fails on their first number:
-// the plain file that cannot be opened is named instead.
-void CheckPlainPairOpens(const TForm1& form) {
-  if (!TryStrToFloat("1.99") || !form.CityFile().ends_with("_vg.csv")) return;
-  for (const char* name : {"satelite.csv", "municipios.csv"}) {
-    std::string reason;
-    if (!OpenRegularFile(form.DataFolder() + name, reason).Valid())
-      throw EFOpenError(form.DataFolder() + name, reason);
-  }
 }
 
 // The city table holds at least one city, and every line of the file after the caption row is
@@ -217,7 +204,6 @@ int RunTableCommand(const TableRequest& request, const std::string& dataFolder,
     err << EscapedForTerminal(warning) << '\n';
   };
   try {
-    CheckPlainPairOpens(form);
     // The file's first line is the caption row: a file of one line or none holds no satellite.
     if (form.Grid1->RowCount() < 2) throw Exception("a tabela de satélites está vazia");
     if (!request.city.isEmpty()) CheckCityTable(*form.Grid2, form.CityFile());

@@ -168,10 +168,7 @@ void AppendLinesOf(std::string& out, const std::string& path) {
   const UniqueFd fd = OpenRegularFile(path, reason);
   if (!fd.Valid()) return;
   LineReader reader(fd.Get(), path);
-  for (std::string line; reader.NextLine(line);) {
-    out += line;
-    out += "\r\n";
-  }
+  for (std::string line; reader.NextLine(line);) AppendLine(out, line);
 }
 
 // A little more than the document's size, so that its text is allocated once: growing a

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "base/utf8_text.h"
+
 namespace zenavo {
 
 namespace {
@@ -14,24 +16,6 @@ constexpr std::string_view kExtendedABases =
     "llllllllll" "nnnnnnnnn" "oooooo" "**" "rrrrrr" "ssssssss" "tttttt" "uuuuuuuuuuuu" "ww" "yyy"
     "zzzzzz" "s";
 static_assert(kLatin1Bases.size() == 0x40 && kExtendedABases.size() == 0x80);
-
-void AppendUtf8(char32_t c, std::string& out) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 void AppendFoldedChar(char32_t c, std::string& out) {
   if (c < 0x80) {
@@ -50,29 +34,6 @@ void AppendFoldedChar(char32_t c, std::string& out) {
     out += base;
   else
     AppendUtf8(c, out);
-}
-
-// The code point starting at text[i] when text is valid UTF-8 there; `i` moves past it.
-std::optional<char32_t> NextUtf8(std::string_view text, size_t& i) {
-  const auto lead = static_cast<unsigned char>(text[i]);
-  const int extra = lead < 0x80                  ? 0
-                    : lead >= 0xC2 && lead < 0xE0 ? 1
-                    : lead >= 0xE0 && lead < 0xF0 ? 2
-                    : lead >= 0xF0 && lead < 0xF5 ? 3
-                                                  : -1;
-  if (extra < 0 || i + extra >= text.size()) return std::nullopt;
-  char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
-  for (int k = 1; k <= extra; ++k) {
-    const auto next = static_cast<unsigned char>(text[i + k]);
-    if ((next & 0xC0) != 0x80) return std::nullopt;
-    c = (c << 6) | (next & 0x3F);
-  }
-  // Overlong forms, surrogates and values beyond Unicode are not UTF-8.
-  if ((extra == 2 && c < 0x800) || (extra == 3 && (c < 0x10000 || c > 0x10FFFF)) ||
-      (c >= 0xD800 && c < 0xE000))
-    return std::nullopt;
-  i += extra + 1;
-  return c;
 }
 
 bool Contains(std::string_view name, std::string_view text, bool atStart) {
